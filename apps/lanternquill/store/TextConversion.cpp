@@ -1,0 +1,29 @@
+#include "store/TextConversion.h"
+
+#include <windows.h>
+
+#include <climits>
+
+namespace lq {
+
+std::string Utf16ToUtf8(std::wstring_view text) {
+    if (text.empty() || text.size() > static_cast<size_t>(INT_MAX)) return {};
+    const int length = static_cast<int>(text.size());
+    const int bytes = WideCharToMultiByte(CP_UTF8, 0, text.data(), length, nullptr, 0, nullptr, nullptr);
+    if (bytes <= 0) return {};
+    std::string result(static_cast<size_t>(bytes), '\0');
+    WideCharToMultiByte(CP_UTF8, 0, text.data(), length, result.data(), bytes, nullptr, nullptr);
+    return result;
+}
+
+std::wstring Utf8ToUtf16(std::string_view text) {
+    if (text.empty() || text.size() > static_cast<size_t>(INT_MAX)) return {};
+    const int length = static_cast<int>(text.size());
+    const int units = MultiByteToWideChar(CP_UTF8, 0, text.data(), length, nullptr, 0);
+    if (units <= 0) return {};
+    std::wstring result(static_cast<size_t>(units), L'\0');
+    MultiByteToWideChar(CP_UTF8, 0, text.data(), length, result.data(), units);
+    return result;
+}
+
+}  // namespace lq
