@@ -1,0 +1,118 @@
+#include <windows.h>
+
+#include <sqlite3.h>
+
+#include "store/Database.h"
+#include "store/DatabaseFiles.h"
+#include "store/DatabasePaths.h"
+#include "store/TextConversion.h"
+
+namespace lq {
+namespace {
+
+// Closes a connection of its own on leaving the scope.
+class Connection {
+public:
+    Connection() noexcept = default;
+    ~Connection() { sqlite3_close_v2(handle_); }
+    Connection(const Connection&) = delete;
+    Connection& operator=(const Connection&) = delete;
+    [[nodiscard]] sqlite3** out() noexcept { return &handle_; }
+    [[nodiscard]] sqlite3* get() const noexcept { return handle_; }
+
+private:
+    sqlite3* handle_ = nullptr;
+};
+
+bool FileExists(const std::wstring& path) noexcept {
+    return GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES;
+}
+
+bool IsSameFile(const std::wstring& a, const std::wstring& b) {
+    return NormalizePath(a) == NormalizePath(b);
+}
+
+}  // namespace
+
+std::wstring BackupTemporaryPath(std::wstring_view target, uint32_t processId) {
+    std::wstring path(target);
+    path += L".lnq-";
+    path += std::to_wstring(processId);
+    path += L".tmp";
+    return path;
+}
+
+bool VerifyDatabaseFile(const std::wstring& path) {
+    Connection connection;
+    if (sqlite3_open_v2(Utf16ToUtf8(path).c_str(), connection.out(), SQLITE_OPEN_READONLY, nullptr) != SQLITE_OK) {
+        return false;
+    }
+    sqlite3_stmt* check = nullptr;
+    if (sqlite3_prepare_v2(connection.get(), "PRAGMA quick_check", -1, &check, nullptr) != SQLITE_OK) {
+        sqlite3_finalize(check);
+        return false;
+    }
+    bool ok = false;
+    if (sqlite3_step(check) == SQLITE_ROW) {
+        const auto* text = reinterpret_cast<const char*>(sqlite3_column_text(check, 0));
+        ok = text != nullptr && sqlite3_column_bytes(check, 0) == 2 && text[0] == 'o' && text[1] == 'k';
+    }
+    sqlite3_finalize(check);
+    return ok;
+}
+
+void DeleteDatabaseFiles(const std::wstring& path) noexcept {
+    DeleteFileW(path.c_str());
+    DeleteFileW((path + L"-journal").c_str());
+}
+
+bool Database::CopyTo(const std::wstring& target, std::string* error) {
+    const auto fail = [&](const char* message) {
+        if (error != nullptr) *error = message;
+        return false;
+    };
+    // Copying a file onto itself would need its own write lock while reading it.
+    if (IsSameFile(target, path_)) return fail("the copy's target is the database itself");
+
+    Connection destination;
+    if (sqlite3_open_v2(Utf16ToUtf8(target).c_str(), destination.out(), SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE,
+                        nullptr) != SQLITE_OK) {
+        return fail(destination.get() != nullptr ? sqlite3_errmsg(destination.get()) : "sqlite3_open_v2 failed");
+    }
+    sqlite3_backup* backup = sqlite3_backup_init(destination.get(), "main", handle_, "main");
+    if (backup == nullptr) return fail(sqlite3_errmsg(destination.get()));
+    const int stepped = sqlite3_backup_step(backup, -1);
+    const int finished = sqlite3_backup_finish(backup);
+    if (stepped != SQLITE_DONE || finished != SQLITE_OK) return fail(sqlite3_errmsg(destination.get()));
+    return true;
+}
+
+bool Database::BackupTo(const std::wstring& target) {
+    if (IsSameFile(target, path_)) return false;
+
+    const std::wstring temporary = BackupTemporaryPath(target, GetCurrentProcessId());
+    DeleteDatabaseFiles(temporary);
+    if (!CopyTo(temporary) || !VerifyDatabaseFile(temporary)) {
+        DeleteDatabaseFiles(temporary);
+        return false;
+    }
+
+    // A journal beside the old target would be taken for a hot journal of the new file and rolled back
+    // into it. It is moved aside first, so that a failed move can still give it back to the old file.
+    const std::wstring targetJournal = target + L"-journal";
+    const std::wstring setAside = temporary + L"-old-journal";
+    const bool hadJournal = FileExists(targetJournal);
+    if (hadJournal && !MoveFileExW(targetJournal.c_str(), setAside.c_str(), MOVEFILE_REPLACE_EXISTING)) {
+        DeleteDatabaseFiles(temporary);
+        return false;
+    }
+    if (!MoveFileExW(temporary.c_str(), target.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
+        if (hadJournal) MoveFileExW(setAside.c_str(), targetJournal.c_str(), 0);
+        DeleteDatabaseFiles(temporary);
+        return false;
+    }
+    if (hadJournal) DeleteFileW(setAside.c_str());
+    return true;
+}
+
+}  // namespace lq

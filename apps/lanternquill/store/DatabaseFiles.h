@@ -1,0 +1,20 @@
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+namespace lq {
+
+// The temporary file a backup is written to before it replaces `target`: `target` + ".lnq-" + the
+// process id in decimal + ".tmp", in the same folder.
+[[nodiscard]] std::wstring BackupTemporaryPath(std::wstring_view target, uint32_t processId);
+
+// True when the file opens read-only as an SQLite database and "PRAGMA quick_check" answers "ok" on
+// its first row. Opens and closes its own connection.
+[[nodiscard]] bool VerifyDatabaseFile(const std::wstring& path);
+
+// Deletes the file and its "-journal"; missing files are no error and nothing is reported.
+void DeleteDatabaseFiles(const std::wstring& path) noexcept;
+
+}  // namespace lq

@@ -1,0 +1,141 @@
+#include <windows.h>
+
+#include <sqlite3.h>
+
+#include <string>
+
+#include "store/Database.h"
+#include "store/TextConversion.h"
+#include "store/Transaction.h"
+
+namespace lq {
+namespace {
+
+constexpr char kUserVersionSql[] = "PRAGMA user_version";
+constexpr char kObjectCountSql[] = "SELECT count(*) FROM sqlite_schema";
+constexpr char kOurTableCountSql[] =
+    "SELECT count(*) FROM sqlite_schema WHERE type = 'table' AND name IN ('projects', 'notes', 'settings')";
+constexpr char kJournalModeSql[] = "PRAGMA journal_mode = DELETE";
+constexpr char kSynchronousSql[] = "PRAGMA synchronous";
+
+constexpr int kBusyTimeoutMillis = 2000;
+
+int Exec(Database& db, const char* sql) noexcept {
+    return sqlite3_exec(db.handle(), sql, nullptr, nullptr, nullptr);
+}
+
+// Foreign keys on, journal mode DELETE (read back as exactly "delete"), synchronous FULL (read back
+// as 2). Stops at the first that fails, so the caller's LastError is that one's message.
+bool Configure(Database& db) {
+    if (Exec(db, "PRAGMA foreign_keys = ON") != SQLITE_OK) return false;
+
+    Statement* journal = db.Prepare(kJournalModeSql);
+    if (journal == nullptr) return false;
+    journal->Reset();
+    const bool isDelete = journal->Step() && journal->ColumnText(0) == "delete";
+    journal->Reset();
+    if (!isDelete) return false;
+
+    if (Exec(db, "PRAGMA synchronous = FULL") != SQLITE_OK) return false;
+    int64_t synchronous = -1;
+    return db.QueryInt64(kSynchronousSql, synchronous) && synchronous == 2;
+}
+
+}  // namespace
+
+DatabaseOpenResult Database::Open(const std::wstring& path, const std::vector<Migration>& migrations) {
+    DatabaseOpenResult result;
+
+    // An existing file is never created anew: only a missing one gets the create flag.
+    int flags = SQLITE_OPEN_READWRITE | SQLITE_OPEN_EXRESCODE;
+    if (GetFileAttributesW(path.c_str()) == INVALID_FILE_ATTRIBUTES) flags |= SQLITE_OPEN_CREATE;
+
+    sqlite3* handle = nullptr;
+    if (sqlite3_open_v2(Utf16ToUtf8(path).c_str(), &handle, flags, nullptr) != SQLITE_OK) {
+        result.error = handle != nullptr ? sqlite3_errmsg(handle) : "sqlite3_open_v2 failed";
+        sqlite3_close_v2(handle);
+        return result;
+    }
+    auto db = std::make_unique<Database>(handle, path);
+    sqlite3_busy_timeout(handle, kBusyTimeoutMillis);
+
+    // SQLite falls back to read-only when the file cannot be opened for writing (write-protected,
+    // or held by another handle that shares reading only); every later save would then fail.
+    if (sqlite3_db_readonly(handle, "main") != 0) {
+        result.error = sqlite3_errstr(SQLITE_READONLY);
+        return result;
+    }
+
+    int64_t version = 0;
+    int64_t objects = 0;
+    int64_t tables = 0;
+    if (!db->QueryInt64(kUserVersionSql, version) || !db->QueryInt64(kObjectCountSql, objects) ||
+        !db->QueryInt64(kOurTableCountSql, tables)) {
+        result.error = db->LastError();
+        const int primary = sqlite3_errcode(handle) & 0xff;
+        if (primary == SQLITE_NOTADB || primary == SQLITE_CORRUPT) result.outcome = OpenOutcome::NotOurDatabase;
+        return result;
+    }
+    result.foundVersion = static_cast<int32_t>(version);
+
+    bool created = false;
+    if (version != 0) {
+        if (tables != 3) {
+            result.outcome = OpenOutcome::NotOurDatabase;
+            return result;
+        }
+        if (version > kCurrentSchemaVersion) {
+            result.outcome = OpenOutcome::NewerVersion;
+            return result;
+        }
+    } else if (objects != 0) {
+        result.outcome = OpenOutcome::NotOurDatabase;
+        return result;
+    } else {
+        if (!db->ApplyMigrations(migrations, 0, &result.error)) return result;
+        created = true;
+    }
+
+    if (!Configure(*db)) {
+        result.error = db->LastError();
+        result.outcome = OpenOutcome::JournalModeFailed;
+        return result;
+    }
+
+    if (!created && version < kCurrentSchemaVersion) {
+        result.backupPath = MigrationBackupPath(path);
+        if (!db->CopyTo(result.backupPath, &result.error)) {
+            result.outcome = OpenOutcome::BackupFailed;
+            return result;
+        }
+        if (!db->ApplyMigrations(migrations, static_cast<int32_t>(version), &result.error)) {
+            result.outcome = OpenOutcome::MigrationFailed;
+            return result;
+        }
+    }
+
+    result.db = std::move(db);
+    result.outcome = OpenOutcome::Ok;
+    return result;
+}
+
+bool Database::ApplyMigrations(const std::vector<Migration>& migrations, int32_t fromVersion, std::string* error) {
+    // The message is taken before the rollback, which would replace it with "not an error".
+    const auto fail = [&] {
+        if (error != nullptr) *error = LastError();
+        return false;
+    };
+    Transaction transaction(*this);
+    if (!transaction.begun()) return fail();
+    for (const Migration& migration : migrations) {
+        if (migration.version <= fromVersion || migration.version > kCurrentSchemaVersion) continue;
+        if (sqlite3_exec(handle_, migration.sql.c_str(), nullptr, nullptr, nullptr) != SQLITE_OK) return fail();
+    }
+    // Built at run time, so it goes through sqlite3_exec rather than the statement cache.
+    const std::string setVersion = "PRAGMA user_version = " + std::to_string(kCurrentSchemaVersion);
+    if (sqlite3_exec(handle_, setVersion.c_str(), nullptr, nullptr, nullptr) != SQLITE_OK) return fail();
+    if (!transaction.Commit()) return fail();
+    return true;
+}
+
+}  // namespace lq

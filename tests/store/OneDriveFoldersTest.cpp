@@ -1,0 +1,125 @@
+#include <gtest/gtest.h>
+#include <windows.h>
+
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "store/DatabasePaths.h"
+#include "store/OneDriveFolders.h"
+#include "support/TempFolder.h"
+
+namespace lq {
+namespace {
+
+TEST(IsPathUnderAnyRootTest, Cases) {
+    const std::vector<std::wstring> roots{L"", L"C:\\USERS\\A\\ONEDRIVE", L"D:\\SYNC\\"};
+    struct Case {
+        const wchar_t* path;
+        bool under;
+    };
+    const Case cases[] = {
+        {L"C:\\USERS\\A\\ONEDRIVE\\NOTES\\MEMO.DB", true},
+        {L"C:\\USERS\\A\\ONEDRIVE\\MEMO.DB", true},
+        {L"C:\\USERS\\A\\ONEDRIVEX\\MEMO.DB", false},
+        {L"C:\\USERS\\A\\ONEDRIVE", false},
+        {L"C:\\USERS\\A\\ONEDRIVE\\", false},
+        {L"C:\\USERS\\A\\onedrive\\MEMO.DB", false},  // both sides come upper-cased; no folding here
+        {L"D:\\SYNC\\X.DB", true},
+        {L"D:\\SYNC", false},
+        {L"E:\\MEMO.DB", false},
+    };
+    for (const Case& c : cases) EXPECT_EQ(IsPathUnderAnyRoot(c.path, roots), c.under) << c.path;
+    EXPECT_FALSE(IsPathUnderAnyRoot(L"C:\\X", {}));
+}
+
+// Sets an environment variable for the test's length and puts the old value back.
+class ScopedEnvironment {
+public:
+    ScopedEnvironment(const wchar_t* name, const wchar_t* value) : name_(name) {
+        wchar_t buffer[32768];
+        const DWORD length = GetEnvironmentVariableW(name, buffer, 32768);
+        if (length > 0 && length < 32768) old_ = std::wstring(buffer, length);
+        SetEnvironmentVariableW(name, value);
+    }
+    ~ScopedEnvironment() { SetEnvironmentVariableW(name_.c_str(), old_ ? old_->c_str() : nullptr); }
+    ScopedEnvironment(const ScopedEnvironment&) = delete;
+    ScopedEnvironment& operator=(const ScopedEnvironment&) = delete;
+
+private:
+    std::wstring name_;
+    std::optional<std::wstring> old_;
+};
+
+// Accounts written under HKCU of this test's own prefix; everything it created is removed again.
+class ScopedAccounts {
+public:
+    ScopedAccounts() {
+        createdAccountsKey_ = !Exists(kAccounts);
+        createdOneDriveKey_ = !Exists(L"Software\\Microsoft\\OneDrive");
+    }
+    ~ScopedAccounts() {
+        for (const std::wstring& account : accounts_) RegDeleteTreeW(HKEY_CURRENT_USER, (kAccounts + (L"\\" + account)).c_str());
+        if (createdAccountsKey_) RegDeleteKeyW(HKEY_CURRENT_USER, kAccounts);
+        if (createdOneDriveKey_) RegDeleteKeyW(HKEY_CURRENT_USER, L"Software\\Microsoft\\OneDrive");
+    }
+    ScopedAccounts(const ScopedAccounts&) = delete;
+    ScopedAccounts& operator=(const ScopedAccounts&) = delete;
+
+    bool Add(const std::wstring& account, const std::wstring& folder, DWORD type = REG_SZ) {
+        accounts_.push_back(account);
+        const std::wstring key = std::wstring(kAccounts) + L"\\" + account;
+        return RegSetKeyValueW(HKEY_CURRENT_USER, key.c_str(), L"UserFolder", type, folder.c_str(),
+                               static_cast<DWORD>((folder.size() + 1) * sizeof(wchar_t))) == ERROR_SUCCESS;
+    }
+
+private:
+    static constexpr const wchar_t* kAccounts = L"Software\\Microsoft\\OneDrive\\Accounts";
+    static bool Exists(const wchar_t* key) {
+        HKEY opened = nullptr;
+        if (RegOpenKeyExW(HKEY_CURRENT_USER, key, 0, KEY_READ, &opened) != ERROR_SUCCESS) return false;
+        RegCloseKey(opened);
+        return true;
+    }
+    std::vector<std::wstring> accounts_;
+    bool createdAccountsKey_ = false;
+    bool createdOneDriveKey_ = false;
+};
+
+TEST(CollectOneDriveRootsTest, FromEnvironmentAndRegistryWithoutDuplicates) {
+    test::TempFolder personal;
+    test::TempFolder business;
+    const std::wstring longFolder = business.File(std::wstring(150, L'b') + L"\\" + std::wstring(150, L'c'));
+    {
+        ScopedEnvironment oneDrive(L"OneDrive", personal.path().c_str());
+        ScopedEnvironment consumer(L"OneDriveConsumer", personal.path().c_str());
+        ScopedEnvironment commercial(L"OneDriveCommercial", nullptr);
+        ScopedAccounts accounts;
+        ASSERT_TRUE(accounts.Add(L"Personal", personal.path().wstring()));
+        ASSERT_TRUE(accounts.Add(L"Business1", business.path().wstring()));
+        ASSERT_TRUE(accounts.Add(L"Business2", longFolder));  // longer than 260 characters
+        ASSERT_TRUE(accounts.Add(L"Business3", L"12", REG_BINARY));  // not text: skipped
+        ASSERT_TRUE(accounts.Add(L"Business4", L""));
+
+        const std::vector<std::wstring> roots = CollectOneDriveRoots();
+        const std::vector<std::wstring> expected{NormalizePath(personal.path().wstring()),
+                                                 NormalizePath(business.path().wstring()), NormalizePath(longFolder)};
+        EXPECT_EQ(roots, expected);
+        EXPECT_TRUE(IsPathUnderAnyRoot(NormalizePath(business.File(L"memo.db")), roots));
+        EXPECT_FALSE(IsPathUnderAnyRoot(NormalizePath(business.path().wstring()), roots));
+    }
+    HKEY left = nullptr;
+    EXPECT_NE(RegOpenKeyExW(HKEY_CURRENT_USER, L"Software\\Microsoft\\OneDrive\\Accounts\\Personal", 0, KEY_READ, &left),
+              ERROR_SUCCESS);
+}
+
+TEST(CollectOneDriveRootsTest, NothingConfiguredGivesNoRoots) {
+    ScopedEnvironment oneDrive(L"OneDrive", nullptr);
+    ScopedEnvironment consumer(L"OneDriveConsumer", L"");
+    ScopedEnvironment commercial(L"OneDriveCommercial", nullptr);
+    ScopedAccounts accounts;  // adds nothing
+    EXPECT_TRUE(CollectOneDriveRoots().empty());
+}
+
+}  // namespace
+}  // namespace lq
