@@ -1,0 +1,34 @@
+#include "workspace/TextFileReader.h"
+
+#include <windows.h>
+
+#include <string_view>
+
+#include "workspace/FileHandle.h"
+#include "workspace/LongPath.h"
+
+namespace lq {
+
+ImportedText ReadTextFile(const std::wstring& path) {
+    const ImportedText unreadable{{}, TextEncoding::Utf8, ImportError::Unreadable};
+    FileHandle file(CreateFileW(UsableFilePath(path).c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                                OPEN_EXISTING, FILE_FLAG_SEQUENTIAL_SCAN, nullptr));
+    if (!file.valid()) return unreadable;
+
+    LARGE_INTEGER size{};
+    if (!GetFileSizeEx(file.get(), &size) || size.QuadPart < 0) return unreadable;
+    if (static_cast<uint64_t>(size.QuadPart) > kMaxImportBytes) {
+        return ImportedText{{}, TextEncoding::Utf8, ImportError::TooLarge};
+    }
+
+    std::string bytes(static_cast<size_t>(size.QuadPart), '\0');
+    if (!bytes.empty()) {
+        DWORD read = 0;
+        const auto wanted = static_cast<DWORD>(bytes.size());
+        if (!ReadFile(file.get(), bytes.data(), wanted, &read, nullptr) || read != wanted) return unreadable;
+    }
+    file.Close();
+    return DecodeTextBytes(bytes);
+}
+
+}  // namespace lq
