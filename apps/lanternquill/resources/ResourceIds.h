@@ -1,0 +1,90 @@
+// Resource ids shared by the resource scripts and the C++ code: plain #defines only, so the
+// resource compiler can read this file too.
+#pragma once
+
+// Icon 1 and manifest 1 (the manifest id is the one the loader looks for in an executable).
+#define IDI_APP 1
+#define IDR_APP_MANIFEST 1
+
+// Menu entries. The id is the menu item id and the id of the entry's label in the string table;
+// 1105, 1106 and 1108 name commands that are in no menu and have no label.
+#define IDM_UNDO 1001
+#define IDM_REDO 1002
+#define IDM_CUT 1003
+#define IDM_COPY 1004
+#define IDM_PASTE 1005
+#define IDM_SELECT_ALL 1006
+#define IDM_DUPLICATE 1007
+#define IDM_NEW_NOTE 1101
+#define IDM_NEW_PROJECT 1102
+#define IDM_RENAME 1103
+#define IDM_DELETE 1104
+#define IDM_NEXT_NOTE 1105
+#define IDM_PREVIOUS_NOTE 1106
+#define IDM_SHOW_SIDEBAR 1107
+#define IDM_SAVE 1108
+#define IDM_FIND 1109
+#define IDM_REPLACE 1110
+#define IDM_GO_TO_LINE 1111
+#define IDM_FIND_NEXT 1112
+#define IDM_FIND_PREVIOUS 1113
+#define IDM_ZOOM_IN 1114
+#define IDM_ZOOM_OUT 1115
+#define IDM_ZOOM_RESET 1116
+#define IDM_WRAP 1117
+#define IDM_EXIT 1118
+#define IDM_IMPORT 1119
+#define IDM_EXPORT 1120
+#define IDM_BACKUP 1121
+#define IDM_SEARCH_ALL_NOTES 1122
+#define IDM_REPLACE_ALL_NOTES 1123
+
+// Messages and other texts. "%1" and "%2" are filled in by LoadResourceString.
+#define IDS_PRODUCT_NAME 2000
+#define IDS_CANNOT_CREATE_DATABASE 2001
+#define IDS_DATABASE_DAMAGED 2002
+#define IDS_START_WITH_NEW_DATABASE 2003
+#define IDS_EXIT 2004
+#define IDS_DATABASE_NEWER 2005
+#define IDS_JOURNAL_MODE_FAILED 2006
+#define IDS_MIGRATION_FAILED 2007
+#define IDS_BACKUP_BEFORE_MIGRATION_FAILED 2008
+#define IDS_UNSAVED_ON_EXIT 2009
+#define IDS_RETRY 2010
+#define IDS_EXIT_WITHOUT_SAVING 2011
+#define IDS_CANCEL 2012
+#define IDS_SAVE_FAILED 2013
+#define IDS_NOTE_DELETED 2015
+#define IDS_PROJECT_WITH_NOTES_DELETED 2016
+#define IDS_NEW_PROJECT_BUTTON 2018
+#define IDS_STATUS_SAVE_FAILED 2019
+#define IDS_MENU_FILE 2020
+#define IDS_MENU_EDIT 2021
+#define IDS_MENU_VIEW 2022
+#define IDS_CUE_FIND 2023
+#define IDS_CUE_REPLACE 2024
+#define IDS_CUE_LINE 2025
+#define IDS_REPLACE 2026
+#define IDS_REPLACE_ALL 2027
+#define IDS_ALREADY_RUNNING 2028
+#define IDS_FILE_TYPE_TEXT 2029
+#define IDS_FILE_TYPE_ALL 2030
+#define IDS_FILE_TYPE_DATABASE 2031
+#define IDS_IMPORT_FAILURES 2032
+#define IDS_IMPORT_TOO_LARGE 2033
+#define IDS_IMPORT_CONTAINS_NUL 2034
+#define IDS_IMPORT_UNKNOWN_ENCODING 2035
+#define IDS_IMPORT_UNREADABLE 2036
+#define IDS_IMPORT_NOT_STORED 2037
+#define IDS_EXPORT_FAILED 2038
+#define IDS_BACKUP_FAILED 2039
+#define IDS_ONEDRIVE_WARNING 2040
+#define IDS_CUE_SEARCH_ALL_NOTES 2041
+#define IDS_NOT_FOUND 2042
+#define IDS_EMPTY_PROJECT_DELETED 2051
+#define IDS_MATCH_COUNT 2053
+#define IDS_NO_MATCHES 2054
+#define IDS_CONFIRM_REPLACE_ALL 2055
+#define IDS_REPLACED_ALL 2056
+#define IDS_REPLACE_ALL_FAILED 2057
+#define IDS_REPLACE_ALL_NOT_SAVED 2058

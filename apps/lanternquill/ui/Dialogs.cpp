@@ -1,0 +1,172 @@
+#include "ui/Dialogs.h"
+
+#include <atomic>
+#include <initializer_list>
+#include <vector>
+
+#include "resources/ResourceIds.h"
+#include "ui/ResourceString.h"
+
+namespace lq {
+
+namespace {
+
+std::atomic<bool> gMessageBoxesAllowed{true};
+
+// The custom buttons of a question with their texts from the string table. The entries point
+// into `texts`, so the set is built in place and never copied or moved.
+class ButtonSet {
+public:
+    ButtonSet(HINSTANCE instance, std::initializer_list<int> ids) {
+        texts_.reserve(ids.size());
+        for (const int id : ids) texts_.push_back(LoadResourceString(instance, static_cast<UINT>(id)));
+        size_t i = 0;
+        for (const int id : ids) buttons_.push_back(TASKDIALOG_BUTTON{id, texts_[i++].c_str()});
+    }
+    ButtonSet(const ButtonSet&) = delete;
+    ButtonSet& operator=(const ButtonSet&) = delete;
+
+    [[nodiscard]] std::span<const TASKDIALOG_BUTTON> buttons() const noexcept { return buttons_; }
+
+private:
+    std::vector<std::wstring> texts_;
+    std::vector<TASKDIALOG_BUTTON> buttons_;
+};
+
+// The icon of a question or a silent message: a stock icon in the normal style, a loaded system
+// icon (which plays no sound) in the silent style.
+void SetMainIcon(TASKDIALOGCONFIG& config, MessageKind kind, bool stockAllowed) {
+    if (stockAllowed) {
+        config.pszMainIcon = StockTaskDialogIconFor(kind);
+    } else {
+        config.dwFlags |= TDF_USE_HICON_MAIN;
+        config.hMainIcon = LoadIconW(nullptr, SystemIconFor(kind));
+    }
+}
+
+}  // namespace
+
+void SetMessageBoxesAllowed(bool allowed) noexcept {
+    gMessageBoxesAllowed.store(allowed);
+}
+
+bool MessageBoxesAllowed() noexcept {
+    return gMessageBoxesAllowed.load();
+}
+
+UINT MessageBoxIconFor(MessageKind kind) noexcept {
+    switch (kind) {
+        case MessageKind::Error:
+            return MB_ICONERROR;
+        case MessageKind::Warning:
+            return MB_ICONWARNING;
+        default:
+            return MB_ICONINFORMATION;
+    }
+}
+
+PCWSTR StockTaskDialogIconFor(MessageKind kind) noexcept {
+    switch (kind) {
+        case MessageKind::Error:
+            return TD_ERROR_ICON;
+        case MessageKind::Warning:
+            return TD_WARNING_ICON;
+        default:
+            return TD_INFORMATION_ICON;
+    }
+}
+
+PCWSTR SystemIconFor(MessageKind kind) noexcept {
+    switch (kind) {
+        case MessageKind::Error:
+            return IDI_HAND;
+        case MessageKind::Warning:
+            return IDI_EXCLAMATION;
+        default:
+            return IDI_ASTERISK;
+    }
+}
+
+void ShowMessage(HWND owner, HINSTANCE instance, const std::wstring& text, MessageKind kind) {
+    const std::wstring caption = LoadResourceString(instance, IDS_PRODUCT_NAME);
+    if (MessageBoxesAllowed()) {
+        (void)MessageBoxW(owner, text.c_str(), caption.c_str(), MB_OK | MessageBoxIconFor(kind));
+        return;
+    }
+    TASKDIALOGCONFIG config{};
+    config.cbSize = sizeof(config);
+    config.hwndParent = owner;
+    config.hInstance = instance;
+    config.dwFlags = TDF_USE_HICON_MAIN | TDF_ALLOW_DIALOG_CANCELLATION | TDF_POSITION_RELATIVE_TO_WINDOW;
+    config.dwCommonButtons = TDCBF_OK_BUTTON;
+    config.pszWindowTitle = caption.c_str();
+    config.hMainIcon = LoadIconW(nullptr, SystemIconFor(kind));
+    config.pszContent = text.c_str();
+    (void)TaskDialogIndirect(&config, nullptr, nullptr, nullptr);
+}
+
+void ShowErrorMessage(HWND owner, HINSTANCE instance, UINT id, const std::wstring& argument) {
+    ShowMessage(owner, instance, LoadResourceString(instance, id, argument, {}), MessageKind::Error);
+}
+
+int AskWithButtons(HWND owner, HINSTANCE instance, UINT textId, std::span<const TASKDIALOG_BUTTON> buttons,
+                   int defaultId, MessageKind kind) {
+    const std::wstring caption = LoadResourceString(instance, IDS_PRODUCT_NAME);
+    const std::wstring text = LoadResourceString(instance, textId);
+    TASKDIALOGCONFIG config{};
+    config.cbSize = sizeof(config);
+    config.hwndParent = owner;
+    config.hInstance = instance;
+    // No TDF_ALLOW_DIALOG_CANCELLATION and no Cancel common button: Escape and the close box do
+    // nothing, so one of the buttons must be pressed.
+    config.dwFlags = TDF_POSITION_RELATIVE_TO_WINDOW;
+    config.pszWindowTitle = caption.c_str();
+    config.pszContent = text.c_str();
+    config.pButtons = buttons.data();
+    config.cButtons = static_cast<UINT>(buttons.size());
+    config.nDefaultButton = defaultId;
+    SetMainIcon(config, kind, MessageBoxesAllowed());
+    int pressed = 0;
+    if (FAILED(TaskDialogIndirect(&config, &pressed, nullptr, nullptr))) return 0;
+    return pressed;
+}
+
+bool AskDamagedDatabase(HINSTANCE instance) {
+    const ButtonSet set(instance, {IDS_START_WITH_NEW_DATABASE, IDS_EXIT});
+    return AskWithButtons(nullptr, instance, IDS_DATABASE_DAMAGED, set.buttons(), IDS_EXIT, MessageKind::Error) ==
+           IDS_START_WITH_NEW_DATABASE;
+}
+
+bool ConfirmReplaceAll(HWND owner, HINSTANCE instance, const std::wstring& text) {
+    const std::wstring caption = LoadResourceString(instance, IDS_PRODUCT_NAME);
+    const ButtonSet set(instance, {IDS_REPLACE, IDS_CANCEL});
+    TASKDIALOGCONFIG config{};
+    config.cbSize = sizeof(config);
+    config.hwndParent = owner;
+    config.hInstance = instance;
+    // Cancellable, unlike the other questions: Escape and the close box answer "no".
+    config.dwFlags = TDF_POSITION_RELATIVE_TO_WINDOW | TDF_ALLOW_DIALOG_CANCELLATION;
+    config.pszWindowTitle = caption.c_str();
+    config.pszContent = text.c_str();
+    config.pButtons = set.buttons().data();
+    config.cButtons = static_cast<UINT>(set.buttons().size());
+    config.nDefaultButton = IDS_CANCEL;
+    SetMainIcon(config, MessageKind::Warning, MessageBoxesAllowed());
+    int pressed = 0;
+    if (FAILED(TaskDialogIndirect(&config, &pressed, nullptr, nullptr))) return false;
+    return pressed == IDS_REPLACE;
+}
+
+UnsavedChoice AskUnsavedOnExit(HWND owner, HINSTANCE instance) {
+    const ButtonSet set(instance, {IDS_RETRY, IDS_EXIT_WITHOUT_SAVING, IDS_CANCEL});
+    switch (AskWithButtons(owner, instance, IDS_UNSAVED_ON_EXIT, set.buttons(), IDS_RETRY, MessageKind::Warning)) {
+        case IDS_RETRY:
+            return UnsavedChoice::Retry;
+        case IDS_EXIT_WITHOUT_SAVING:
+            return UnsavedChoice::ExitWithoutSaving;
+        default:
+            return UnsavedChoice::Cancel;
+    }
+}
+
+}  // namespace lq

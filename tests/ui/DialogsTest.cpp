@@ -1,0 +1,208 @@
+#include "ui/Dialogs.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "resources/ResourceIds.h"
+#include "support/DialogWatcher.h"
+
+namespace lq {
+namespace {
+
+using test::DialogSnapshot;
+using test::DialogWatcher;
+using test::PressDialogButton;
+
+const std::wstring kCaption = L"Lanternquill";
+
+HINSTANCE Self() {
+    return GetModuleHandleW(nullptr);
+}
+
+// Each test runs in one dialog style and leaves the default behind.
+class DialogStyle : public testing::TestWithParam<bool> {
+protected:
+    void SetUp() override { SetMessageBoxesAllowed(!Silent()); }
+    void TearDown() override { SetMessageBoxesAllowed(true); }
+    [[nodiscard]] bool Silent() const { return GetParam(); }
+};
+
+INSTANTIATE_TEST_SUITE_P(Styles, DialogStyle, testing::Values(false, true),
+                         [](const testing::TestParamInfo<bool>& style) { return style.param ? "Silent" : "Normal"; });
+
+// A plain top-level window to own dialogs.
+class OwnerWindow {
+public:
+    OwnerWindow()
+        : window_(CreateWindowExW(0, L"Static", L"owner", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 100, 100, 400, 300, nullptr,
+                                  nullptr, Self(), nullptr)) {}
+    ~OwnerWindow() {
+        if (window_ != nullptr) DestroyWindow(window_);
+    }
+    OwnerWindow(const OwnerWindow&) = delete;
+    OwnerWindow& operator=(const OwnerWindow&) = delete;
+    [[nodiscard]] HWND get() const noexcept { return window_; }
+
+private:
+    HWND window_;
+};
+
+// Presses `id` on a dialog after checking that Escape (IDCANCEL) and the close box leave it open.
+void PressAfterEscapeIsRefused(const DialogSnapshot& dialog, int id, bool* stayedOpen) {
+    PressDialogButton(dialog.window, IDCANCEL);
+    test::CloseDialog(dialog.window);
+    Sleep(400);
+    *stayedOpen = IsWindow(dialog.window) && IsWindowVisible(dialog.window);
+    PressDialogButton(dialog.window, id);
+}
+
+TEST(DialogIcons, EachKindHasItsIcons) {
+    struct Case {
+        MessageKind kind;
+        UINT messageBox;
+        PCWSTR stock;
+        PCWSTR system;
+    };
+    const Case cases[] = {
+        {MessageKind::Error, MB_ICONERROR, TD_ERROR_ICON, IDI_HAND},
+        {MessageKind::Warning, MB_ICONWARNING, TD_WARNING_ICON, IDI_EXCLAMATION},
+        {MessageKind::Information, MB_ICONINFORMATION, TD_INFORMATION_ICON, IDI_ASTERISK},
+        {static_cast<MessageKind>(7), MB_ICONINFORMATION, TD_INFORMATION_ICON, IDI_ASTERISK},
+        {static_cast<MessageKind>(-1), MB_ICONINFORMATION, TD_INFORMATION_ICON, IDI_ASTERISK},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(static_cast<int>(c.kind));
+        EXPECT_EQ(MessageBoxIconFor(c.kind), c.messageBox);
+        EXPECT_EQ(StockTaskDialogIconFor(c.kind), c.stock);
+        EXPECT_EQ(SystemIconFor(c.kind), c.system);
+    }
+}
+
+TEST_P(DialogStyle, MessageShowsTextUnderTheProductNameAndClosesWithOk) {
+    DialogWatcher watcher([](const DialogSnapshot& d) { PressDialogButton(d.window, IDOK); }, kCaption);
+    ShowMessage(nullptr, Self(), L"Lanternquill はすでに起動しています。", MessageKind::Information);
+    const auto seen = watcher.Finish();
+    ASSERT_TRUE(seen) << "no dialog appeared";
+    EXPECT_FALSE(watcher.forced());
+    EXPECT_TRUE(seen->HasText(L"Lanternquill はすでに起動しています。")) << testing::PrintToString(seen->AllTexts());
+    EXPECT_EQ(seen->owner, nullptr);
+    if (Silent()) {
+        // The program loads the system icon itself, so no sound goes with it.
+        EXPECT_EQ(seen->icons, std::vector<HICON>{LoadIconW(nullptr, IDI_ASTERISK)});
+    }
+}
+
+TEST_P(DialogStyle, ErrorMessageFillsItsArgumentAndBelongsToItsOwner) {
+    OwnerWindow owner;
+    ASSERT_NE(owner.get(), nullptr);
+    DialogWatcher watcher([](const DialogSnapshot& d) { PressDialogButton(d.window, IDOK); }, kCaption);
+    ShowErrorMessage(owner.get(), Self(), IDS_EXPORT_FAILED, L"C:\\50%2\\%1.txt");
+    const auto seen = watcher.Finish();
+    ASSERT_TRUE(seen) << "no dialog appeared";
+    EXPECT_FALSE(watcher.forced());
+    EXPECT_TRUE(seen->HasText(L"C:\\50%2\\%1.txt に書き出せませんでした。"))
+        << testing::PrintToString(seen->AllTexts());
+    EXPECT_EQ(seen->owner, owner.get());
+    if (Silent()) {
+        EXPECT_EQ(seen->icons, std::vector<HICON>{LoadIconW(nullptr, IDI_HAND)});
+    }
+}
+
+TEST(SilentMessage, CanBeCancelled) {
+    SetMessageBoxesAllowed(false);
+    DialogWatcher watcher([](const DialogSnapshot& d) { test::CloseDialog(d.window); }, kCaption);
+    ShowMessage(nullptr, Self(), L"escape", MessageKind::Error);
+    const auto seen = watcher.Finish();
+    SetMessageBoxesAllowed(true);
+    ASSERT_TRUE(seen) << "no dialog appeared";
+    EXPECT_FALSE(watcher.forced());
+}
+
+TEST_P(DialogStyle, DamagedDatabaseQuestionMustBeAnswered) {
+    for (const int choice : {IDS_START_WITH_NEW_DATABASE, IDS_EXIT}) {
+        SCOPED_TRACE(choice);
+        bool stayedOpen = false;
+        DialogWatcher watcher([&](const DialogSnapshot& d) { PressAfterEscapeIsRefused(d, choice, &stayedOpen); },
+                              kCaption);
+        const bool startOver = AskDamagedDatabase(Self());
+        const auto seen = watcher.Finish();
+        ASSERT_TRUE(seen) << "no dialog appeared";
+        EXPECT_FALSE(watcher.forced());
+        EXPECT_TRUE(stayedOpen) << "Escape closed the question";
+        EXPECT_EQ(startOver, choice == IDS_START_WITH_NEW_DATABASE);
+        EXPECT_TRUE(seen->HasText(L"memo.db が壊れているか、Lanternquill のデータベースではありません。"))
+            << testing::PrintToString(seen->AllTexts());
+        EXPECT_TRUE(seen->HasButton(IDS_START_WITH_NEW_DATABASE, L"新しいデータベースで始める"));
+        EXPECT_TRUE(seen->HasButton(IDS_EXIT, L"終了"));
+        EXPECT_EQ(seen->defaultButton, IDS_EXIT);
+        EXPECT_EQ(seen->owner, nullptr);
+        if (Silent()) {
+            EXPECT_EQ(seen->icons, std::vector<HICON>{LoadIconW(nullptr, IDI_HAND)});
+        }
+    }
+}
+
+TEST_P(DialogStyle, UnsavedQuestionAnswers) {
+    OwnerWindow owner;
+    ASSERT_NE(owner.get(), nullptr);
+    const std::pair<int, UnsavedChoice> answers[] = {{IDS_RETRY, UnsavedChoice::Retry},
+                                                     {IDS_EXIT_WITHOUT_SAVING, UnsavedChoice::ExitWithoutSaving},
+                                                     {IDS_CANCEL, UnsavedChoice::Cancel}};
+    for (const auto& [button, expected] : answers) {
+        SCOPED_TRACE(button);
+        bool stayedOpen = false;
+        DialogWatcher watcher([&](const DialogSnapshot& d) { PressAfterEscapeIsRefused(d, button, &stayedOpen); },
+                              kCaption);
+        const UnsavedChoice choice = AskUnsavedOnExit(owner.get(), Self());
+        const auto seen = watcher.Finish();
+        ASSERT_TRUE(seen) << "no dialog appeared";
+        EXPECT_FALSE(watcher.forced());
+        EXPECT_TRUE(stayedOpen) << "Escape closed the question";
+        EXPECT_EQ(choice, expected);
+        EXPECT_TRUE(seen->HasText(L"保存できていないメモがあります。")) << testing::PrintToString(seen->AllTexts());
+        EXPECT_TRUE(seen->HasButton(IDS_RETRY, L"再試行"));
+        EXPECT_TRUE(seen->HasButton(IDS_EXIT_WITHOUT_SAVING, L"保存せずに終了"));
+        EXPECT_TRUE(seen->HasButton(IDS_CANCEL, L"キャンセル"));
+        EXPECT_EQ(seen->defaultButton, IDS_RETRY);
+        EXPECT_EQ(seen->owner, owner.get());
+        if (Silent()) {
+            EXPECT_EQ(seen->icons, std::vector<HICON>{LoadIconW(nullptr, IDI_EXCLAMATION)});
+        }
+    }
+}
+
+TEST_P(DialogStyle, ReplaceAllConfirmation) {
+    OwnerWindow owner;
+    ASSERT_NE(owner.get(), nullptr);
+    const std::wstring text = L"3件を2個のメモで置換します。";
+    struct Case {
+        int press;  // 0: the close box
+        bool expected;
+    };
+    for (const Case c : {Case{IDS_REPLACE, true}, Case{IDS_CANCEL, false}, Case{0, false}}) {
+        SCOPED_TRACE(c.press);
+        DialogWatcher watcher(
+            [&](const DialogSnapshot& d) {
+                if (c.press == 0) {
+                    test::CloseDialog(d.window);
+                } else {
+                    PressDialogButton(d.window, c.press);
+                }
+            },
+            kCaption);
+        const bool confirmed = ConfirmReplaceAll(owner.get(), Self(), text);
+        const auto seen = watcher.Finish();
+        ASSERT_TRUE(seen) << "no dialog appeared";
+        EXPECT_FALSE(watcher.forced()) << "the confirmation did not close";
+        EXPECT_EQ(confirmed, c.expected);
+        EXPECT_TRUE(seen->HasText(text)) << testing::PrintToString(seen->AllTexts());
+        EXPECT_TRUE(seen->HasButton(IDS_REPLACE, L"置換"));
+        EXPECT_TRUE(seen->HasButton(IDS_CANCEL, L"キャンセル"));
+        EXPECT_EQ(seen->defaultButton, IDS_CANCEL);
+        EXPECT_EQ(seen->owner, owner.get());
+    }
+}
+
+}  // namespace
+}  // namespace lq
