@@ -1,0 +1,132 @@
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <string>
+#include <unordered_map>
+#include <utility>
+
+#include "store/NoteStore.h"
+#include "store/ProjectStore.h"
+#include "store/Rows.h"
+#include "store/SettingsStore.h"
+#include "workspace/CachedDoc.h"
+#include "workspace/ProjectTree.h"
+#include "workspace/SaveReason.h"
+#include "workspace/ScintillaDocRef.h"
+
+namespace lq {
+
+class Database;
+class EditorView;
+
+// The notes model of the running program: the ordered projects and notes, which note is open, one
+// editor document per opened note in a byte-bounded cache, the view state of every note touched in
+// this run, and what was last stored of view states, expanded flags and settings, so that SaveAll
+// writes exactly what differs in one transaction. One per run, over the open database and the editor
+// host, which both outlive it. The shell reads the fields directly. UI thread only.
+// Editing-component calls may throw Scintilla::Failure; the operations here do not catch it, but
+// never leave a background document attached or the editor's drawing switched off when one passes.
+class Workspace {
+public:
+    // Stores both references and makes the three stores; reads nothing.
+    Workspace(Database& database, EditorView& editorView);
+    // Gives every document back to the editing component (ReleaseDocuments).
+    ~Workspace();
+    Workspace(const Workspace&) = delete;
+    Workspace& operator=(const Workspace&) = delete;
+
+    // --- Loading ---
+    // Reads the settings, projects and notes, creates "Inbox" with "Memo" in a database without
+    // projects, and opens the start-up note. False: the workspace cannot be used (a listing failed,
+    // the first-run data could not be stored, or the start-up note could not be opened).
+    [[nodiscard]] bool Load();
+    // Rebuilds `tree` and `savedExpanded` from the store. False, with nothing changed, when either
+    // listing failed: a listing that stops midway is never taken for a short one.
+    [[nodiscard]] bool LoadProjects();
+    // Completes `lastOpenedNote` from the stored opening times, once per load; a note opened in this
+    // run keeps precedence. A failing read keeps the rows read before it.
+    void LoadLastOpened();
+    // When `tree` is empty: stores project "Inbox" with note "Memo" in one transaction and only then
+    // adds them to `tree`. False when they could not be stored (nothing is then in memory either).
+    [[nodiscard]] bool EnsureFirstRunData();
+    // "<project> / <title>" of the open note; empty when no note is open.
+    [[nodiscard]] std::string CurrentTitle() const;
+    // Shows the read-only empty document (made on first use) and sets `currentNoteId` to 0;
+    // `currentProjectId` is the caller's to set.
+    void ShowEmptyDocument();
+    // Releases every cached document and the empty document to the editing component; nothing else
+    // changes. Called while the editor window still exists, and again by the destructor.
+    void ReleaseDocuments() noexcept;
+
+    // --- Opening notes ---
+    // Shows the note in its own cached document (made and filled from the database on first opening)
+    // with its view restored. True when it is open (at once when it already was). False, with nothing
+    // changed, when the note is not in `tree` or cannot be read; false after leaving the previous note
+    // and showing the empty document when the editing component cannot make a document.
+    bool OpenNote(int64_t noteId);
+    // Opens the project's last-opened note, else its first note, else shows the empty document with
+    // the project current. False when the project is not in `tree`.
+    bool OpenProject(int64_t projectId);
+    // Leaving the open note: commits a composition, saves if modified (a failure does not stop the
+    // switch), and records its view, length, dirty flag and use stamp. Nothing when no note is open.
+    void CaptureCurrent();
+    // The view of the attached document: caret, anchor, top line and sub-line, x offset (0 while
+    // wrapping), and the open note's opening time.
+    [[nodiscard]] NoteViewState CaptureViewState();
+    // Puts caret, anchor and scroll position back, clamped to the document; positions inside a
+    // character or between CR and LF move back to the character's start.
+    void RestoreViewState(const NoteViewState& view);
+    // Attaches a document to the editor and readies the editor to show a note in it.
+    void AttachDocument(void* document);
+    // Drops a cached document other than the open note's. Callers evict only clean documents or
+    // documents whose note is gone or was rewritten in the database.
+    void EvictDocument(int64_t noteId);
+    // Evicts clean documents, least recently used first, while the cached documents other than the
+    // open note's exceed `documentCacheBudget`. Dirty documents are never evicted.
+    void TrimDocumentCache();
+
+    // --- Saving ---
+    // Writes everything that differs from the database (the open note's text, dirty cached notes,
+    // changed views, pending expanded flags, changed settings) in one transaction. Saved: all of it
+    // committed and marked saved (every written document at its save point). Failed: nothing stored,
+    // nothing marked saved, `lastSaveFailed` set. NothingToSave: nothing touched at all.
+    [[nodiscard]] SaveResult SaveAll(SaveReason reason);
+    // The six settings as they are now; "last.note_id" is empty with no note open, and the provided
+    // settings are present only while their provider is set.
+    [[nodiscard]] std::unordered_map<std::string, std::string> CollectSettings();
+    // Records a project's expanded flag in `tree`, pending for the next save only while it differs
+    // from the stored flag. An unknown project changes nothing.
+    void SetProjectExpanded(int64_t projectId, bool expanded);
+    // A note is open and its document holds edits not yet stored.
+    [[nodiscard]] bool HasUnsavedEditorChanges();
+
+    // --- Fields ---
+    Database& db;
+    EditorView& editor;
+    NoteStore notes;
+    ProjectStore projects;
+    SettingsStore settings;
+    std::function<std::string()> placementProvider;
+    std::function<std::pair<int32_t, bool>()> sidebarProvider;
+    ProjectTree tree;
+    int64_t currentNoteId = 0;
+    int64_t currentProjectId = 0;
+    std::unordered_map<int64_t, int64_t> lastOpenedNote;
+    bool lastOpenedLoaded = false;
+    std::unordered_map<int64_t, CachedDoc> documents;
+    ScintillaDocRef emptyDoc;
+    uint64_t useCounter = 0;
+    int64_t documentCacheBudget = kDefaultDocumentCacheBudget;
+    std::unordered_map<int64_t, NoteViewState> viewStates;
+    std::unordered_map<int64_t, NoteViewState> savedViewStates;
+    std::unordered_map<int64_t, bool> pendingExpanded;
+    std::unordered_map<int64_t, bool> savedExpanded;
+    std::unordered_map<std::string, std::string> savedSettings;
+    bool lastSaveFailed = false;
+    bool saveFailureReported = false;
+
+    static constexpr int64_t kDefaultDocumentCacheBudget = 64ll * 1024 * 1024;
+};
+
+}  // namespace lq

@@ -1,0 +1,92 @@
+#include "workspace/Workspace.h"
+
+#include <array>
+#include <optional>
+
+#include "store/Clock.h"
+#include "store/Database.h"
+#include "store/Statement.h"
+#include "store/Transaction.h"
+#include "workspace/ParseOptionalInt64.h"
+#include "workspace/WorkspaceSql.h"
+
+namespace lq {
+namespace {
+
+// The settings Load records as stored, in the order it reads them.
+constexpr std::array<const char*, 6> kLoadedSettingKeys = {
+    "editor.font_size", "editor.wrap", "last.note_id", "window.placement", "sidebar.width", "sidebar.visible",
+};
+
+constexpr char kFirstProjectName[] = "Inbox";
+constexpr char kFirstNoteTitle[] = "Memo";
+
+}  // namespace
+
+bool Workspace::Load() {
+    savedSettings.clear();
+    for (const char* key : kLoadedSettingKeys) {
+        // A setting that cannot be read counts as absent.
+        savedSettings[key] = settings.GetSetting(key).value_or(std::string());
+    }
+
+    // A failed listing must not pass for an empty database: the first-run data would then be
+    // inserted beside projects that exist.
+    if (!LoadProjects()) return false;
+    if (!EnsureFirstRunData()) return false;
+
+    const std::optional<int64_t> lastNote = ParseOptionalInt64(settings.GetSetting("last.note_id"));
+    if (lastNote && tree.FindNote(*lastNote) != nullptr) return OpenNote(*lastNote);
+
+    for (const ProjectNode& project : tree.projects) {
+        if (!project.notes.empty()) return OpenNote(project.notes.front().id);
+    }
+    return OpenProject(tree.projects.front().id);
+}
+
+bool Workspace::LoadProjects() {
+    std::optional<std::vector<ProjectRow>> projectRows = projects.ListProjects();
+    if (!projectRows) return false;
+    const std::optional<std::vector<NoteListRow>> noteRows = notes.ListNotes();
+    if (!noteRows) return false;
+
+    savedExpanded.clear();
+    for (const ProjectRow& row : *projectRows) savedExpanded[row.id] = row.expanded;
+    tree.Rebuild(std::move(*projectRows), *noteRows);
+    lastOpenedNote.clear();
+    lastOpenedLoaded = false;
+    return true;
+}
+
+void Workspace::LoadLastOpened() {
+    if (lastOpenedLoaded) return;
+    std::unordered_map<int64_t, int64_t> stored;
+    if (Statement* statement = db.Prepare(kLastOpenedNotesSql)) {
+        statement->Reset();
+        // Rows come newest first within a project, so the first per project wins. A failing step
+        // ends the scan; what was read before is still good.
+        while (statement->Step()) stored.try_emplace(statement->ColumnInt64(0), statement->ColumnInt64(1));
+        statement->Reset();
+    }
+    for (const auto& [projectId, noteId] : stored) lastOpenedNote.try_emplace(projectId, noteId);
+    lastOpenedLoaded = true;
+}
+
+bool Workspace::EnsureFirstRunData() {
+    if (!tree.projects.empty()) return true;
+    const int64_t now = NowUnixMillis();
+    Transaction transaction(db);
+    if (!transaction.begun()) return false;
+    const std::optional<int64_t> projectId = projects.InsertProject(kFirstProjectName, now);
+    if (!projectId) return false;
+    const std::optional<int64_t> noteId = notes.InsertNote(*projectId, kFirstNoteTitle, now);
+    if (!noteId) return false;
+    if (!transaction.Commit()) return false;
+
+    tree.AppendProject(ProjectRow{*projectId, kFirstProjectName, 0, true});
+    tree.InsertNote(NoteListRow{*noteId, *projectId, kFirstNoteTitle, 0, 0}, 0);
+    savedExpanded[*projectId] = true;
+    return true;
+}
+
+}  // namespace lq
