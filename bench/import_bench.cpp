@@ -7,6 +7,7 @@
 #include <string>
 #include <string_view>
 
+#include "support/FileBytes.h"
 #include "support/TempFolder.h"
 #include "workspace/ImportDecoding.h"
 #include "workspace/TextFileReader.h"
@@ -20,15 +21,6 @@ std::string Fill(std::string_view line, size_t size) {
     while (bytes.size() + line.size() <= size) bytes += line;
     bytes.append(size - bytes.size(), 'a');
     return bytes;
-}
-
-bool Write(const std::wstring& path, const std::string& bytes) {
-    HANDLE file = CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (file == INVALID_HANDLE_VALUE) return false;
-    DWORD written = 0;
-    const bool ok =
-        WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr) && written == bytes.size();
-    return CloseHandle(file) && ok;
 }
 
 double NowMs() {
@@ -68,7 +60,7 @@ const char* EncodingName(lq::TextEncoding encoding) {
 
 int Measure(const char* label, const lq::test::TempFolder& folder, const std::string& bytes) {
     const std::wstring path = folder.File(L"input.txt");
-    if (!Write(path, bytes)) {
+    if (!lq::test::WriteFileBytes(path, bytes)) {
         std::printf("%s: could not write the input file\n", label);
         return 1;
     }

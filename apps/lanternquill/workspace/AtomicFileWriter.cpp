@@ -2,13 +2,15 @@
 
 #include <windows.h>
 
+#include "store/DatabaseFiles.h"
 #include "workspace/FileHandle.h"
 #include "workspace/LongPath.h"
 
 namespace lq {
 
 std::wstring AtomicTempPath(const std::wstring& target) {
-    return target + L".lnq-" + std::to_wstring(GetCurrentProcessId()) + L".tmp";
+    // Exports and backups share one naming scheme, so a leftover of either is recognised alike.
+    return BackupTemporaryPath(target, GetCurrentProcessId());
 }
 
 bool WriteFileAtomically(const std::wstring& target, std::string_view bytes) {

@@ -2,19 +2,18 @@
 
 #include <windows.h>
 
+#include "store/DatabasePaths.h"
+
 namespace lq {
 
 std::wstring UsableFilePath(const std::wstring& path) {
     if (path.size() < MAX_PATH || path.starts_with(L"\\\\?\\")) return path;
-    const DWORD needed = GetFullPathNameW(path.c_str(), 0, nullptr, nullptr);
-    if (needed == 0) return path;
-    std::wstring full(needed, L'\0');
-    const DWORD length = GetFullPathNameW(path.c_str(), needed, full.data(), nullptr);
-    if (length == 0 || length >= needed) return path;
-    full.resize(length);
+    const std::wstring full = GetFullPath(path);
     if (full.starts_with(L"\\\\.\\") || full.starts_with(L"\\\\?\\")) return full;
     if (full.starts_with(L"\\\\")) return L"\\\\?\\UNC\\" + full.substr(2);
-    return L"\\\\?\\" + full;
+    // GetFullPath hands back its input when it fails; only a drive-absolute result takes the prefix.
+    if (full.size() >= 3 && full[1] == L':' && full[2] == L'\\') return L"\\\\?\\" + full;
+    return path;
 }
 
 }  // namespace lq

@@ -2,6 +2,7 @@
 
 #include <windows.h>
 
+#include <new>
 #include <string_view>
 
 #include "workspace/FileHandle.h"
@@ -9,8 +10,14 @@
 
 namespace lq {
 
-ImportedText ReadTextFile(const std::wstring& path) {
-    const ImportedText unreadable{{}, TextEncoding::Utf8, ImportError::Unreadable};
+namespace {
+
+ImportedText Unreadable() {
+    return ImportedText{{}, TextEncoding::Utf8, ImportError::Unreadable};
+}
+
+ImportedText ReadAndDecode(const std::wstring& path) {
+    const ImportedText unreadable = Unreadable();
     FileHandle file(CreateFileW(UsableFilePath(path).c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
                                 OPEN_EXISTING, FILE_FLAG_SEQUENTIAL_SCAN, nullptr));
     if (!file.valid()) return unreadable;
@@ -29,6 +36,18 @@ ImportedText ReadTextFile(const std::wstring& path) {
     }
     file.Close();
     return DecodeTextBytes(bytes);
+}
+
+}  // namespace
+
+ImportedText ReadTextFile(const std::wstring& path) noexcept {
+    // A file near the limit needs a few hundred megabytes of buffers on its way to UTF-8; when they
+    // cannot be had, this one file is refused and the rest of an import goes on.
+    try {
+        return ReadAndDecode(path);
+    } catch (const std::bad_alloc&) {
+        return Unreadable();
+    }
 }
 
 }  // namespace lq

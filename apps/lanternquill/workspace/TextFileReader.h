@@ -8,8 +8,8 @@ namespace lq {
 
 // Reads one file for import in a single call and decodes it with DecodeTextBytes. A file that cannot
 // be opened (missing, a folder, locked), sized or read whole is Unreadable; one above kMaxImportBytes is
-// TooLarge without being read. Every refusal carries encoding Utf8 and an empty text; no handle is
-// left open.
-[[nodiscard]] ImportedText ReadTextFile(const std::wstring& path);
+// TooLarge without being read; one whose buffers cannot be allocated is Unreadable too. Every refusal
+// carries encoding Utf8 and an empty text; nothing is thrown and no handle is left open.
+[[nodiscard]] ImportedText ReadTextFile(const std::wstring& path) noexcept;
 
 }  // namespace lq
