@@ -128,11 +128,11 @@ TEST_F(DatabaseBackupTest, VerifyAcceptsOnlyAnIntactDatabase) {
     ASSERT_TRUE(db->CopyTo(target));
     EXPECT_TRUE(VerifyDatabaseFile(target));
 
-    auto bytes = test::ReadFileBytes(target);
-    ASSERT_TRUE(bytes && bytes->size() > 8 * 4096);
-    bytes->replace(bytes->size() - 3 * 4096, 2 * 4096, 2 * 4096, '\x5a');
     const std::wstring damaged = folder.File(L"damaged.db");
-    ASSERT_TRUE(test::WriteFileBytes(damaged, *bytes));
+    ASSERT_TRUE(CopyFileW(target.c_str(), damaged.c_str(), TRUE));
+    const size_t pages = test::DatabasePageCount(damaged);
+    ASSERT_GT(pages, 8u);
+    ASSERT_TRUE(test::DamageDatabasePages(damaged, pages - 3, 2));
     EXPECT_FALSE(VerifyDatabaseFile(damaged));
 
     const std::wstring text = folder.File(L"text.db");

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 #include <sqlite3.h>
 
+#include <stdexcept>
 #include <string>
 #include <utility>
 #include <vector>
@@ -13,6 +14,15 @@
 
 namespace lq {
 namespace {
+
+// Statements of the connection that have stepped and not been reset.
+int RunningStatements(sqlite3* handle) {
+    int running = 0;
+    for (sqlite3_stmt* s = sqlite3_next_stmt(handle, nullptr); s != nullptr; s = sqlite3_next_stmt(handle, s)) {
+        if (sqlite3_stmt_busy(s) != 0) ++running;
+    }
+    return running;
+}
 
 class NoteStoreTest : public test::StoreTest {
 protected:
@@ -218,6 +228,26 @@ TEST_F(NoteStoreTest, ForEachNoteContainingVisitsContentMatchesInIdOrder) {
     EXPECT_TRUE(seen.empty());
 }
 
+// A callback that throws must not leave the shared scan statement running: an active statement keeps
+// the file's read lock and a half-done scan would be picked up by the next caller of the literal.
+TEST_F(NoteStoreTest, ScanIsResetWhenTheCallbackThrows) {
+    (void)Note(first, "a", "needle one");
+    (void)Note(first, "b", "needle two");
+    int calls = 0;
+    EXPECT_THROW((void)notes->ForEachNoteContaining("needle",
+                                                    [&](int64_t, std::string_view) {
+                                                        ++calls;
+                                                        throw std::runtime_error("out of memory");
+                                                    }),
+                 std::runtime_error);
+    EXPECT_EQ(calls, 1);
+    EXPECT_EQ(RunningStatements(db->handle()), 0);
+
+    int again = 0;
+    EXPECT_TRUE(notes->ForEachNoteContaining("needle", [&](int64_t, std::string_view) { ++again; }));
+    EXPECT_EQ(again, 2);
+}
+
 TEST_F(NoteStoreTest, FailuresAreReportedNotEmpty) {
     (void)Note(first, "t", "c");
     ASSERT_EQ(sqlite3_exec(db->handle(), "PRAGMA foreign_keys = OFF; DROP TABLE notes;", nullptr, nullptr, nullptr),
@@ -241,12 +271,9 @@ TEST(NoteStoreDamageTest, DamagedPageFailsListingAndSearches) {
         "WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM n WHERE i < 300) "
         "INSERT INTO notes (project_id, title, content, sort_order, created_at, updated_at) "
         "SELECT 1, 'note ' || i, printf('%0900d needle', i), i, 0, 0 FROM n;"));
-    auto bytes = test::ReadFileBytes(path);
-    ASSERT_TRUE(bytes);
-    const size_t pages = bytes->size() / 4096;
+    const size_t pages = test::DatabasePageCount(path);
     ASSERT_GT(pages, 40u);
-    for (size_t page = pages / 3; page < pages / 3 + 3; ++page) bytes->replace(page * 4096, 4096, 4096, '\x5a');
-    ASSERT_TRUE(test::WriteFileBytes(path, *bytes));
+    ASSERT_TRUE(test::DamageDatabasePages(path, pages / 3, 3));
 
     auto db = test::OpenStoreDatabase(path);
     ASSERT_NE(db, nullptr);

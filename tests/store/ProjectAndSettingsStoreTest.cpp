@@ -94,12 +94,9 @@ TEST(ProjectStoreDamageTest, DamagedPageFailsTheWholeListing) {
         path, 1,
         "WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM n WHERE i < 400) "
         "INSERT INTO projects (name, sort_order, created_at, updated_at) SELECT printf('%0500d', i), i, 0, 0 FROM n;"));
-    auto bytes = test::ReadFileBytes(path);
-    ASSERT_TRUE(bytes);
-    const size_t pages = bytes->size() / 4096;
+    const size_t pages = test::DatabasePageCount(path);
     ASSERT_GT(pages, 20u);
-    for (size_t page = pages / 2; page < pages / 2 + 2; ++page) bytes->replace(page * 4096, 4096, 4096, '\x5a');
-    ASSERT_TRUE(test::WriteFileBytes(path, *bytes));
+    ASSERT_TRUE(test::DamageDatabasePages(path, pages / 2, 2));
 
     auto db = test::OpenStoreDatabase(path);
     ASSERT_NE(db, nullptr);

@@ -2,27 +2,14 @@
 #include <sqlite3.h>
 
 #include <string>
-#include <vector>
 
 #include "store/Database.h"
 #include "support/RawDatabase.h"
+#include "support/StatementTrace.h"
 #include "support/TempFolder.h"
 
 namespace lq {
 namespace {
-
-// Records the text of every statement that starts running on a connection.
-class StatementTrace {
-public:
-    explicit StatementTrace(sqlite3* handle) { sqlite3_trace_v2(handle, SQLITE_TRACE_STMT, &StatementTrace::OnTrace, this); }
-    std::vector<std::string> texts;
-
-private:
-    static int OnTrace(unsigned, void* context, void*, void* sql) {
-        static_cast<StatementTrace*>(context)->texts.emplace_back(static_cast<const char*>(sql));
-        return 0;
-    }
-};
 
 class StatementCacheTest : public ::testing::Test {
 protected:
@@ -77,7 +64,7 @@ TEST_F(StatementCacheTest, FailedStepStaysFailedWithoutTouchingSqliteUntilReset)
     Statement* insert = db->Prepare(kInsert);
     ASSERT_NE(insert, nullptr);
 
-    StatementTrace trace(db->handle());
+    test::StatementTrace trace(db->handle());
     // b is NOT NULL and left unbound: the step fails with a constraint error.
     EXPECT_FALSE(insert->Reset().BindInt64(1, 1).Execute());
     EXPECT_FALSE(insert->ok());

@@ -1,22 +1,17 @@
 #include <gtest/gtest.h>
 #include <sqlite3.h>
 
-#include <algorithm>
+#include <memory>
 #include <string>
-#include <vector>
 
 #include "store/Database.h"
 #include "store/Transaction.h"
 #include "support/RawDatabase.h"
+#include "support/StatementTrace.h"
 #include "support/TempFolder.h"
 
 namespace lq {
 namespace {
-
-int TraceStatement(unsigned, void* context, void*, void* sql) {
-    static_cast<std::vector<std::string>*>(context)->emplace_back(static_cast<const char*>(sql));
-    return 0;
-}
 
 class TransactionTest : public ::testing::Test {
 protected:
@@ -24,7 +19,7 @@ protected:
         db = test::OpenRawDatabase(folder.File(L"transaction.db"));
         ASSERT_NE(db, nullptr);
         ASSERT_EQ(Exec("CREATE TABLE t(a INTEGER)"), SQLITE_OK);
-        sqlite3_trace_v2(db->handle(), SQLITE_TRACE_STMT, &TraceStatement, &trace);
+        trace = std::make_unique<test::StatementTrace>(db->handle());
     }
     int Exec(const char* sql) { return sqlite3_exec(db->handle(), sql, nullptr, nullptr, nullptr); }
     int64_t Rows() {
@@ -32,12 +27,12 @@ protected:
         EXPECT_TRUE(db->QueryInt64(kCount, rows));
         return rows;
     }
-    size_t Runs(const std::string& text) const { return std::count(trace.begin(), trace.end(), text); }
+    size_t Runs(const std::string& text) const { return trace->Runs(text); }
 
     static constexpr char kCount[] = "SELECT count(*) FROM t";
     test::TempFolder folder;
     std::unique_ptr<Database> db;
-    std::vector<std::string> trace;
+    std::unique_ptr<test::StatementTrace> trace;
 };
 
 TEST_F(TransactionTest, CommittedRowsStay) {
@@ -67,7 +62,7 @@ TEST_F(TransactionTest, NotCommittedLeavesNoRowAndRollsBackExactlyOnce) {
 TEST_F(TransactionTest, FailedBeginLeavesTheOuterTransactionAlone) {
     ASSERT_EQ(Exec("BEGIN"), SQLITE_OK);
     ASSERT_EQ(Exec("INSERT INTO t VALUES(1)"), SQLITE_OK);
-    trace.clear();
+    trace->texts.clear();
     {
         Transaction inner(*db);
         EXPECT_FALSE(inner.begun());
@@ -106,7 +101,7 @@ TEST_F(TransactionTest, FailedCommitRollsBack) {
     ASSERT_EQ(Exec("CREATE TABLE parent(id INTEGER PRIMARY KEY);"
                    "CREATE TABLE child(p INTEGER REFERENCES parent(id) DEFERRABLE INITIALLY DEFERRED)"),
               SQLITE_OK);
-    trace.clear();
+    trace->texts.clear();
     {
         Transaction transaction(*db);
         ASSERT_TRUE(transaction.begun());

@@ -33,4 +33,16 @@ bool FileExists(const std::wstring& path) {
     return GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES;
 }
 
+size_t DatabasePageCount(const std::wstring& path) {
+    const auto bytes = ReadFileBytes(path);
+    return bytes ? bytes->size() / kDatabasePageSize : 0;
+}
+
+bool DamageDatabasePages(const std::wstring& path, size_t first, size_t count) {
+    auto bytes = ReadFileBytes(path);
+    if (!bytes || (first + count) * kDatabasePageSize > bytes->size()) return false;
+    bytes->replace(first * kDatabasePageSize, count * kDatabasePageSize, count * kDatabasePageSize, '\x5a');
+    return WriteFileBytes(path, *bytes);
+}
+
 }  // namespace lq::test

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstddef>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -11,5 +12,13 @@ namespace lq::test {
 // Creates or truncates the file with exactly these bytes.
 [[nodiscard]] bool WriteFileBytes(const std::wstring& path, std::string_view bytes);
 [[nodiscard]] bool FileExists(const std::wstring& path);
+
+// Database files are made of pages of this size (the build's default).
+inline constexpr size_t kDatabasePageSize = 4096;
+// How many whole pages the file holds; 0 when it cannot be read.
+[[nodiscard]] size_t DatabasePageCount(const std::wstring& path);
+// Overwrites `count` whole pages from page `first` (0-based) with garbage, as a damaged disk would;
+// false when the file cannot be read or written or is shorter than that.
+[[nodiscard]] bool DamageDatabasePages(const std::wstring& path, size_t first, size_t count);
 
 }  // namespace lq::test

@@ -36,10 +36,11 @@ public:
     Database& operator=(const Database&) = delete;
 
     // Opens the database file with every check: creates the file and the schema when it is missing or
-    // empty, refuses another program's file, a damaged or newer one and a connection that came out
-    // read-only, configures foreign keys, journal mode DELETE and synchronous FULL, and migrates an
-    // older file after copying it to MigrationBackupPath. Only the outcome Ok returns a connection;
-    // every other outcome has closed it. NewerVersion and NotOurDatabase never write to the file.
+    // empty, refuses another program's file, a damaged or newer one, a name that is no file (empty,
+    // ":memory:") and a connection that came out read-only, configures foreign keys, journal mode
+    // DELETE and synchronous FULL, and migrates an older file after copying it to MigrationBackupPath.
+    // Only the outcome Ok returns a connection; every other outcome has closed it. NewerVersion and
+    // NotOurDatabase never write to the file.
     [[nodiscard]] static DatabaseOpenResult Open(const std::wstring& path, const std::vector<Migration>& migrations);
 
     // Runs, in one immediate transaction, every step above `fromVersion` up to the current version and

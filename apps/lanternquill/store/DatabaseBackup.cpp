@@ -61,7 +61,7 @@ bool VerifyDatabaseFile(const std::wstring& path) {
     return ok;
 }
 
-void DeleteDatabaseFiles(const std::wstring& path) noexcept {
+void DeleteDatabaseFiles(const std::wstring& path) {
     DeleteFileW(path.c_str());
     DeleteFileW((path + L"-journal").c_str());
 }

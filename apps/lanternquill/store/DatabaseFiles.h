@@ -15,6 +15,6 @@ namespace lq {
 [[nodiscard]] bool VerifyDatabaseFile(const std::wstring& path);
 
 // Deletes the file and its "-journal"; missing files are no error and nothing is reported.
-void DeleteDatabaseFiles(const std::wstring& path) noexcept;
+void DeleteDatabaseFiles(const std::wstring& path);
 
 }  // namespace lq

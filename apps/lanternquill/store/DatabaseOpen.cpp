@@ -59,6 +59,14 @@ DatabaseOpenResult Database::Open(const std::wstring& path, const std::vector<Mi
     auto db = std::make_unique<Database>(handle, path);
     sqlite3_busy_timeout(handle, kBusyTimeoutMillis);
 
+    // An empty name gives a temporary database and ":memory:" one in memory; both vanish at close,
+    // so saves into them would be reported as done and then lost.
+    const char* fileName = sqlite3_db_filename(handle, "main");
+    if (fileName == nullptr || *fileName == '\0') {
+        result.error = "the path names no database file";
+        return result;
+    }
+
     // SQLite falls back to read-only when the file cannot be opened for writing (write-protected,
     // or held by another handle that shares reading only); every later save would then fail.
     if (sqlite3_db_readonly(handle, "main") != 0) {

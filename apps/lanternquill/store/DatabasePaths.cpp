@@ -2,6 +2,7 @@
 
 #include <windows.h>
 
+#include <climits>
 
 #include "store/TextConversion.h"
 
@@ -76,7 +77,8 @@ std::wstring JoinResolvedParent(std::wstring_view resolvedParent, std::wstring_v
 }
 
 std::wstring UpperCaseInvariant(const std::wstring& text) {
-    if (text.empty()) return text;
+    // The system takes an int length; nothing that long is a path anyway.
+    if (text.empty() || text.size() > static_cast<size_t>(INT_MAX)) return text;
     const int length = static_cast<int>(text.size());
     const int needed = LCMapStringEx(L"", LCMAP_UPPERCASE, text.c_str(), length, nullptr, 0, nullptr, nullptr, 0);
     if (needed < 1) return text;

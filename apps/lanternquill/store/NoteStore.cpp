@@ -99,11 +99,10 @@ bool NoteStore::ForEachNoteContaining(std::string_view query,
     if (query.empty()) return true;
     Statement* statement = db_->Prepare(kNotesContainingSql);
     if (statement == nullptr) return false;
+    const ScopedReset resetOnExit(*statement);
     statement->Reset().BindText(1, query);
     while (statement->Step()) visit(statement->ColumnInt64(0), statement->ColumnText(1));
-    const bool complete = statement->ok();
-    statement->Reset();
-    return complete;
+    return statement->ok();
 }
 
 NoteRecord NoteStore::ReadNoteRecord(const Statement& statement) {

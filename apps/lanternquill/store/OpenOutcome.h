@@ -7,7 +7,7 @@ namespace lq {
 // What opening the database file came to; the start-up turns every value but Ok into a message.
 enum class OpenOutcome : int32_t {
     Ok = 0,                 // opened, configured, schema current
-    CannotOpen = 1,         // cannot open or create, read-only, schema not creatable, or probing failed
+    CannotOpen = 1,         // cannot open or create, no file, read-only, no schema made, or probing failed
     NotOurDatabase = 2,     // damaged, or another program's database
     NewerVersion = 3,       // made by a newer version of the program
     JournalModeFailed = 4,  // foreign keys, journal mode or synchronous could not be set

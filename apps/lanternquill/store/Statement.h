@@ -47,6 +47,19 @@ private:
     int32_t rc_ = 0;
 };
 
+// Resets the statement when the scope is left, also by an exception from a caller's callback, so that
+// no statement stays running (and holding the file's read lock) between operations.
+class ScopedReset {
+public:
+    explicit ScopedReset(Statement& statement) noexcept : statement_(statement) {}
+    ~ScopedReset() { statement_.Reset(); }
+    ScopedReset(const ScopedReset&) = delete;
+    ScopedReset& operator=(const ScopedReset&) = delete;
+
+private:
+    Statement& statement_;
+};
+
 // Finalizes the handle and frees the statement; the cache owns statements through it.
 struct StatementDeleter {
     void operator()(Statement* statement) const noexcept;
