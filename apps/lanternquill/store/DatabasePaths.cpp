@@ -4,28 +4,10 @@
 
 #include <climits>
 
+#include "store/FileHandle.h"
 #include "store/TextConversion.h"
 
 namespace lq {
-namespace {
-
-// Closes a file handle on leaving the scope.
-class FileHandle {
-public:
-    explicit FileHandle(HANDLE handle) noexcept : handle_(handle) {}
-    ~FileHandle() {
-        if (valid()) CloseHandle(handle_);
-    }
-    FileHandle(const FileHandle&) = delete;
-    FileHandle& operator=(const FileHandle&) = delete;
-    [[nodiscard]] bool valid() const noexcept { return handle_ != INVALID_HANDLE_VALUE && handle_ != nullptr; }
-    [[nodiscard]] HANDLE get() const noexcept { return handle_; }
-
-private:
-    HANDLE handle_;
-};
-
-}  // namespace
 
 std::wstring GetFullPath(const std::wstring& path) {
     const DWORD needed = GetFullPathNameW(path.c_str(), 0, nullptr, nullptr);

@@ -3,7 +3,7 @@
 #include <windows.h>
 
 #include "store/DatabaseFiles.h"
-#include "workspace/FileHandle.h"
+#include "store/FileHandle.h"
 #include "workspace/LongPath.h"
 
 namespace lq {

@@ -5,7 +5,7 @@
 #include <new>
 #include <string_view>
 
-#include "workspace/FileHandle.h"
+#include "store/FileHandle.h"
 #include "workspace/LongPath.h"
 
 namespace lq {
