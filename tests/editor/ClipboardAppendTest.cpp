@@ -3,14 +3,13 @@
 
 #include <gtest/gtest.h>
 
-#include <memory>
 #include <string>
 #include <thread>
 
 #include "MarkedText.h"
 #include "editor/ClipboardAppend.h"
 #include "editor/EditorCommands.h"
-#include "support/editor/EditorTestWindow.h"
+#include "support/editor/EditorFixture.h"
 
 namespace lq {
 namespace {
@@ -52,18 +51,12 @@ private:
     std::thread thread_;
 };
 
-class ClipboardAppendTest : public ::testing::Test {
+class ClipboardAppendTest : public test::EditorFixture {
 protected:
-    void SetUp() override {
-        window_ = std::make_unique<test::EditorTestWindow>(400, 300);
-        ASSERT_TRUE(window_->ok());
-    }
-    EditorView& view() { return window_->view(); }
+    ClipboardAppendTest() : EditorFixture(400, 300) {}
     bool Run(EditorCommand command, const EditorCommandContext& context = {}) {
         return RunEditorCommand(view(), static_cast<int32_t>(command), context);
     }
-
-    std::unique_ptr<test::EditorTestWindow> window_;
 };
 
 TEST_F(ClipboardAppendTest, CutAndCopyAppendTheSelectionToTheClipboardText) {

@@ -1,7 +1,6 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <memory>
 #include <string>
 #include <unordered_map>
 #include <vector>
@@ -9,7 +8,7 @@
 #include "MarkedText.h"
 #include "editor/EditorCommands.h"
 #include "editor/EditorMotion.h"
-#include "support/editor/EditorTestWindow.h"
+#include "support/editor/EditorFixture.h"
 
 namespace lq {
 namespace {
@@ -17,19 +16,12 @@ namespace {
 using test::GetMarked;
 using test::SetMarked;
 
-class EditorCommandsTest : public ::testing::Test {
+class EditorCommandsTest : public test::EditorFixture {
 protected:
-    void SetUp() override {
-        window_ = std::make_unique<test::EditorTestWindow>(400, 300);
-        ASSERT_TRUE(window_->ok());
-    }
-    EditorView& view() { return window_->view(); }
-    Scintilla::ScintillaCall& call() { return window_->call(); }
+    EditorCommandsTest() : EditorFixture(400, 300) {}
     bool Run(EditorCommand command, const EditorCommandContext& context = {}) {
         return RunEditorCommand(view(), static_cast<int32_t>(command), context);
     }
-
-    std::unique_ptr<test::EditorTestWindow> window_;
 };
 
 struct CommandCase {

@@ -1,24 +1,16 @@
 #include <gtest/gtest.h>
 
-#include <memory>
 #include <string>
 
 #include "editor/EditorKeyMap.h"
-#include "support/editor/EditorTestWindow.h"
+#include "support/editor/EditorFixture.h"
 
 namespace lq {
 namespace {
 
-class EditorKeyMapTest : public ::testing::Test {
+class EditorKeyMapTest : public test::EditorFixture {
 protected:
-    void SetUp() override {
-        window_ = std::make_unique<test::EditorTestWindow>(400, 300);
-        ASSERT_TRUE(window_->ok());
-    }
-    EditorView& view() { return window_->view(); }
-    Scintilla::ScintillaCall& call() { return window_->call(); }
-
-    std::unique_ptr<test::EditorTestWindow> window_;
+    EditorKeyMapTest() : EditorFixture(400, 300) {}
 };
 
 TEST_F(EditorKeyMapTest, AssignedKeysRunTheirCommands) {

@@ -1,11 +1,10 @@
 #include <gtest/gtest.h>
 
-#include <memory>
 #include <string>
 
 #include "MarkedText.h"
 #include "editor/EditorSearch.h"
-#include "support/editor/EditorTestWindow.h"
+#include "support/editor/EditorFixture.h"
 
 namespace lq {
 namespace {
@@ -53,16 +52,9 @@ TEST(FindLiteralTest, FoldsAsciiLettersOnly) {
     EXPECT_FALSE(IsSmartCaseMatchCase("abc " + kWideFoo + kCapitalEAcute));
 }
 
-class EditorSearchTest : public ::testing::Test {
+class EditorSearchTest : public test::EditorFixture {
 protected:
-    void SetUp() override {
-        window_ = std::make_unique<test::EditorTestWindow>(400, 300);
-        ASSERT_TRUE(window_->ok());
-    }
-    EditorView& view() { return window_->view(); }
-    Scintilla::ScintillaCall& call() { return window_->call(); }
-
-    std::unique_ptr<test::EditorTestWindow> window_;
+    EditorSearchTest() : EditorFixture(400, 300) {}
 };
 
 TEST_F(EditorSearchTest, FindNextAndPreviousUseSmartCaseAndWrapAround) {

@@ -1,35 +1,25 @@
 #include <gtest/gtest.h>
 
-#include <memory>
 #include <string>
 
 #include "editor/EditorColours.h"
 #include "editor/EditorFailure.h"
 #include "editor/EditorFonts.h"
 #include "store/TextConversion.h"
-#include "support/editor/EditorTestWindow.h"
+#include "support/editor/EditorFixture.h"
 
 namespace lq {
 namespace {
 
 using Scintilla::Element;
 
-class EditorViewTest : public ::testing::Test {
+class EditorViewTest : public test::EditorFixture {
 protected:
-    void SetUp() override {
-        window_ = std::make_unique<test::EditorTestWindow>();
-        ASSERT_TRUE(window_->ok());
-    }
-    EditorView& view() { return window_->view(); }
-    Scintilla::ScintillaCall& call() { return window_->call(); }
-
     std::string Lines(int count) {
         std::string text;
         for (int i = 1; i < count; ++i) text += "line\r\n";
         return text + "last";
     }
-
-    std::unique_ptr<test::EditorTestWindow> window_;
 };
 
 TEST_F(EditorViewTest, CreationConfiguresPlainUtf8TextInTheDarkPalette) {

@@ -1,25 +1,14 @@
 #include <gtest/gtest.h>
 
-#include <memory>
 #include <string>
 
 #include "editor/ScintillaCompat.h"
-#include "support/editor/EditorTestWindow.h"
+#include "support/editor/EditorFixture.h"
 
 namespace lq {
 namespace {
 
-class ScintillaCompatTest : public ::testing::Test {
-protected:
-    void SetUp() override {
-        window_ = std::make_unique<test::EditorTestWindow>();
-        ASSERT_TRUE(window_->ok());
-    }
-    EditorView& view() { return window_->view(); }
-    Scintilla::ScintillaCall& call() { return window_->call(); }
-
-    std::unique_ptr<test::EditorTestWindow> window_;
-};
+class ScintillaCompatTest : public test::EditorFixture {};
 
 TEST_F(ScintillaCompatTest, CutTakesTheSelectionOrTheWholeLineAsOneUndoStep) {
     struct Case {
@@ -185,6 +174,32 @@ TEST_F(AutoCompleteTest, TypingKeepsTheFirstItemButArrowKeysMoveInTheList) {
     ASSERT_TRUE(call().AutoCActive());
     EXPECT_EQ(call().AutoCGetCurrent(), 1);
     EXPECT_EQ(window_->Text(), "abs");
+}
+
+TEST_F(AutoCompleteTest, TheUsersRowStaysWhileTypingUnlessTheListIsShownAgain) {
+    call().AutoCSetCancelAtStart(false);  // as completion has it, so Backspace keeps the list
+    view().compat().ShowAutoComplete(2, "abstain Abstract");
+    window_->PressKey(VK_DOWN);
+    ASSERT_EQ(call().AutoCGetCurrent(), 1);
+    // By its prefix the component would go back to "abstain"; the row the user chose stays.
+    window_->PressKey('S');
+    ASSERT_TRUE(call().AutoCActive());
+    EXPECT_EQ(call().AutoCGetCurrent(), 1);
+    window_->PressKey(VK_BACK);
+    ASSERT_TRUE(call().AutoCActive());
+    EXPECT_EQ(call().AutoCGetCurrent(), 1);
+
+    // A list shown while the character is handled (as completion does on each letter) starts on its
+    // first item, whatever the component picks by prefix afterwards.
+    window_->onNotify = [this](const Scintilla::NotificationData& n) {
+        if (n.nmhdr.code == Scintilla::Notification::CharAdded) {
+            view().compat().ShowAutoComplete(3, "Abstract abstain");
+        }
+    };
+    window_->PressKey('S');
+    window_->onNotify = nullptr;
+    ASSERT_TRUE(call().AutoCActive());
+    EXPECT_EQ(call().AutoCGetCurrent(), 0);
 }
 
 TEST_F(AutoCompleteTest, WithoutTheOptionThePrefixDecides) {

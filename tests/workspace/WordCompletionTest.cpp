@@ -1,10 +1,9 @@
 #include <gtest/gtest.h>
 
-#include <memory>
 #include <string>
 #include <vector>
 
-#include "support/editor/EditorTestWindow.h"
+#include "support/editor/EditorFixture.h"
 #include "workspace/WordCompletion.h"
 
 namespace lq {
@@ -12,11 +11,11 @@ namespace {
 
 using Scintilla::Notification;
 
-class WordCompletionTest : public ::testing::Test {
+class WordCompletionTest : public test::EditorFixture {
 protected:
     void SetUp() override {
-        window_ = std::make_unique<test::EditorTestWindow>();
-        ASSERT_TRUE(window_->ok());
+        EditorFixture::SetUp();
+        if (HasFatalFailure()) return;
         ConfigureAutocomplete(view());
         // The main window's forwarding of the editor's notifications.
         window_->onNotify = [this](const Scintilla::NotificationData& n) {
@@ -30,9 +29,6 @@ protected:
     void TearDown() override {
         if (window_) window_->onNotify = nullptr;
     }
-
-    EditorView& view() { return window_->view(); }
-    Scintilla::ScintillaCall& call() { return window_->call(); }
 
     // A provider that adds `text` and counts its runs.
     void ProvideText(std::string text) {
@@ -50,7 +46,6 @@ protected:
     // The list shown, or "" when none is.
     std::string ShownList() { return call().AutoCActive() ? completion_.lastShown() : std::string(); }
 
-    std::unique_ptr<test::EditorTestWindow> window_;
     WordCompletion completion_;
     int providerRuns_ = 0;
 };
@@ -249,6 +244,24 @@ TEST_F(WordCompletionTest, ListIsResentOnlyWhenItChangesAndFollowsBackspace) {
     window_->PressKey(VK_BACK);
     EXPECT_EQ(ShownList(), "");
     EXPECT_EQ(window_->Text(), "a");
+}
+
+TEST_F(WordCompletionTest, TypingOnWithTheSameCandidatesKeepsTheUsersRow) {
+    ProvideText("abcd abce");
+    view().SetText("");
+    Type(L"ab");
+    ASSERT_EQ(ShownList(), "abcd abce");
+    window_->PressKey(VK_DOWN);
+    ASSERT_EQ(call().AutoCGetCurrent(), 1);
+    // "abc" has the same candidates: nothing is re-sent and "abce" stays highlighted.
+    Type(L"c");
+    ASSERT_EQ(ShownList(), "abcd abce");
+    EXPECT_EQ(call().AutoCGetCurrent(), 1);
+    // New candidates are a new list, shown from its first item.
+    completion_.index().AddWord("abczz");
+    Type(L"z");
+    EXPECT_EQ(ShownList(), "abczz");
+    EXPECT_EQ(call().AutoCGetCurrent(), 0);
 }
 
 TEST_F(WordCompletionTest, ASelectionClosesTheList) {

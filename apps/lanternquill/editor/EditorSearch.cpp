@@ -4,6 +4,8 @@
 #include <functional>
 #include <string>
 
+#include "editor/UndoGroup.h"
+
 namespace lq {
 namespace {
 
@@ -18,9 +20,6 @@ struct FoldedEqual {
         return FoldAscii(static_cast<unsigned char>(a)) == FoldAscii(static_cast<unsigned char>(b));
     }
 };
-struct FoldedHash {
-    size_t operator()(char c) const noexcept { return FoldAscii(static_cast<unsigned char>(c)); }
-};
 
 template <typename Equal>
 size_t Search(std::string_view haystack, std::string_view needle, bool last, Equal equal) {
@@ -31,24 +30,6 @@ size_t Search(std::string_view haystack, std::string_view needle, bool last, Equ
     const auto it = std::search(haystack.begin(), haystack.end(), needle.begin(), needle.end(), equal);
     return it == haystack.end() ? std::string_view::npos : static_cast<size_t>(it - haystack.begin());
 }
-
-// Ends an undo group however the grouped calls end.
-class UndoGroup {
-public:
-    explicit UndoGroup(Scintilla::ScintillaCall& call) : call_(call) { call_.BeginUndoAction(); }
-    ~UndoGroup() {
-        try {
-            call_.EndUndoAction();
-        } catch (const Scintilla::Failure&) {
-            // The failure that ended the group is reported by whoever catches it.
-        }
-    }
-    UndoGroup(const UndoGroup&) = delete;
-    UndoGroup& operator=(const UndoGroup&) = delete;
-
-private:
-    Scintilla::ScintillaCall& call_;
-};
 
 }  // namespace
 

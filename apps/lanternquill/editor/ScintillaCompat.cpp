@@ -5,6 +5,7 @@
 #include <algorithm>
 
 #include "editor/EditorFailure.h"
+#include "editor/UndoGroup.h"
 
 namespace lq {
 namespace {
@@ -14,24 +15,6 @@ using Scintilla::Keys;
 using Scintilla::Message;
 
 constexpr UINT_PTR kSubclassId = 1;
-
-// Closes an undo group however the grouped calls end.
-class UndoGroup {
-public:
-    explicit UndoGroup(Scintilla::ScintillaCall& call) : call_(call) { call_.BeginUndoAction(); }
-    ~UndoGroup() {
-        try {
-            call_.EndUndoAction();
-        } catch (const Scintilla::Failure&) {
-            // The failure that ended the group is reported by whoever catches it.
-        }
-    }
-    UndoGroup(const UndoGroup&) = delete;
-    UndoGroup& operator=(const UndoGroup&) = delete;
-
-private:
-    Scintilla::ScintillaCall& call_;
-};
 
 bool IsKeyDown(int virtualKey) noexcept { return (GetKeyState(virtualKey) & 0x8000) != 0; }
 
@@ -82,8 +65,9 @@ void ScrollVertical(Scintilla::ScintillaCall& call, Scintilla::Line line, Scinti
 #else
     const Scintilla::Line lines = std::max<Scintilla::Line>(call.LineCount(), 1);
     line = std::clamp<Scintilla::Line>(line, 0, lines - 1);
-    // Completes any pending wrapping through the line (there are no folds to open), so the display
-    // line computed next is final rather than an estimate of the background wrapping.
+    // The component completes its pending wrapping here (of the whole document, when wrapping is
+    // still pending at or before the line; there are no folds to open), so the display line
+    // computed next is final rather than an estimate of the background wrapping.
     call.EnsureVisible(line);
     const Scintilla::Line subLines = std::max<Scintilla::Line>(call.WrapCount(line), 1);
     subLine = std::clamp<Scintilla::Line>(subLine, 0, subLines - 1);
@@ -168,14 +152,23 @@ void ScintillaCompat::SetAutoCompleteOptions(int options) {
 void ScintillaCompat::ShowAutoComplete(Scintilla::Position lengthEntered, const char* itemList) {
     if (!call_) return;
     call_->AutoCShow(lengthEntered, itemList);
-    SelectFirstItemIfListShown();
+    shownDuringMessage_ = true;
+    SelectListRow(0);
 }
 
-void ScintillaCompat::SelectFirstItemIfListShown() {
+void ScintillaCompat::SelectListRow(int row) {
     if constexpr (kComponentHasSelectFirstItem) return;
-    if (!selectFirstItem_ || !call_ || !call_->AutoCActive()) return;
-    // While the list is open the line-start command moves within the list, to its first item.
-    if (call_->AutoCGetCurrent() != 0) call_->VCHome();
+    if (!selectFirstItem_ || !call_ || row < 0 || !call_->AutoCActive()) return;
+    // While the list is open the line commands move within it: line-start to its first item, line
+    // up and down by one row.
+    int current = call_->AutoCGetCurrent();
+    if (current == row) return;
+    if (row == 0 || current < 0) {
+        call_->VCHome();
+        current = 0;
+    }
+    for (; current < row; ++current) call_->LineDown();
+    for (; current > row; --current) call_->LineUp();
 }
 
 CompatCommand ScintillaCompat::EmulatedCommandForKey(WPARAM virtualKey) const noexcept {
@@ -213,10 +206,15 @@ LRESULT ScintillaCompat::Proc(UINT message, WPARAM wParam, LPARAM lParam) noexce
     HWND hwnd = hwnd_;
     CompatCommand command = CompatCommand::None;
     Scintilla::Position caretBefore = -1;
+    int rowBefore = -1;
+    // Messages may nest; each one asks only whether the list was shown while it was handled.
+    const bool shownBefore = shownDuringMessage_;
+    shownDuringMessage_ = false;
     try {
         if (message == WM_KEYDOWN || message == WM_SYSKEYDOWN) command = EmulatedCommandForKey(wParam);
         if (selectFirstItem_ && !kComponentHasSelectFirstItem && MayReselectListItem(message)) {
             caretBefore = call_->CurrentPos();
+            rowBefore = call_->AutoCActive() ? call_->AutoCGetCurrent() : -1;
         }
     } catch (const Scintilla::Failure&) {
         ClearComponentFailure(*call_);
@@ -226,11 +224,16 @@ LRESULT ScintillaCompat::Proc(UINT message, WPARAM wParam, LPARAM lParam) noexce
     // The component sees the key too: its key map binds it to SCI_NULL, which marks the key consumed
     // so the character message that follows (Ctrl+X gives 0x18) is not typed into the text.
     const LRESULT result = DefSubclassProc(hwnd, message, wParam, lParam);
+    const bool shownNow = shownDuringMessage_;
+    shownDuringMessage_ = shownBefore || shownNow;
     if (!hwnd_) return result;
 
     try {
         if (command != CompatCommand::None) Run(command);
-        if (caretBefore >= 0 && call_->CurrentPos() != caretBefore) SelectFirstItemIfListShown();
+        // A typed or deleted character makes the component pick a row by the prefix: undone, so a
+        // list shown meanwhile starts on its first item and otherwise the user's row stays. The
+        // arrow keys move no caret and keep the row they chose.
+        if (caretBefore >= 0 && call_->CurrentPos() != caretBefore) SelectListRow(shownNow ? 0 : rowBefore);
     } catch (const Scintilla::Failure&) {
         ClearComponentFailure(*call_);
     } catch (...) {

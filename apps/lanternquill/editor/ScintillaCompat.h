@@ -42,8 +42,9 @@ inline constexpr int kAutoCompleteSelectFirstItem = 2;
 void CutAllowLine(Scintilla::ScintillaCall& call);
 
 // Makes wrapped sub-line `subLine` of document line `line` the top of the view; the line is clamped
-// to the document, the sub-line to the line's wrap count. Wrapping up to that line is completed first,
-// so the target holds however far the component's background wrapping had got.
+// to the document, the sub-line to the line's wrap count. Pending wrapping is completed first (the
+// component does all of it at once, so a long note costs one full wrap here), so the target holds
+// however far the component's background wrapping had got.
 void ScrollVertical(Scintilla::ScintillaCall& call, Scintilla::Line line, Scintilla::Line subLine);
 
 // What a key is given in the component's key map: a component message, a command of this adapter,
@@ -92,7 +93,9 @@ public:
     // SCI_AUTOCSETOPTIONS with the bits the component knows; the select-first bit is kept here.
     void SetAutoCompleteOptions(int options);
     [[nodiscard]] bool selectsFirstItem() const noexcept { return selectFirstItem_; }
-    // SCI_AUTOCSHOW, then the first item selected when that option is set.
+    // SCI_AUTOCSHOW, then the first item selected when that option is set. With the option, typing
+    // or deleting a character while the list is open keeps the selected row (as the native option
+    // does) unless the list is shown again meanwhile.
     void ShowAutoComplete(Scintilla::Position lengthEntered, const char* itemList);
 
 private:
@@ -106,12 +109,15 @@ private:
     LRESULT Proc(UINT message, WPARAM wParam, LPARAM lParam) noexcept;
     [[nodiscard]] CompatCommand EmulatedCommandForKey(WPARAM virtualKey) const noexcept;
     void Run(CompatCommand command);
-    void SelectFirstItemIfListShown();
+    // Selects list row `row` when the select-first option is emulated and the list is open.
+    void SelectListRow(int row);
 
     HWND hwnd_ = nullptr;
     Scintilla::ScintillaCall* call_ = nullptr;
     std::vector<EmulatedKey> emulatedKeys_;
     bool selectFirstItem_ = false;
+    // Set by ShowAutoComplete; each message handled by the subclass reads and resets it.
+    bool shownDuringMessage_ = false;
 };
 
 }  // namespace lq

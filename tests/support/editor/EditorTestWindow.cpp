@@ -158,7 +158,12 @@ bool WriteClipboardText(const std::wstring& text) {
     const size_t bytes = (text.size() + 1) * sizeof(wchar_t);
     HGLOBAL memory = GlobalAlloc(GMEM_MOVEABLE, bytes);
     if (!memory) return false;
-    std::memcpy(GlobalLock(memory), text.c_str(), bytes);
+    void* target = GlobalLock(memory);
+    if (!target) {
+        GlobalFree(memory);
+        return false;
+    }
+    std::memcpy(target, text.c_str(), bytes);
     GlobalUnlock(memory);
     if (!OpenClipboardWithRetry(nullptr)) {
         GlobalFree(memory);
