@@ -4,26 +4,35 @@
 lq_session_started_xvfb=
 lq_session_xvfb_pid=
 
-# lq_prefix_prepare PREFIX: makes the prefix once (Windows 10, Japanese interface faces mapped to an
-# installed CJK font so labels render), then leaves it alone.
+# lq_prefix_prepare PREFIX: makes the prefix once (Windows 10), then applies the test settings once
+# per version of them, so an existing prefix picks up new settings without being made anew.
+lq_prefix_settings_version=2
 lq_prefix_prepare() {
   local prefix=$1
-  [[ -f "$prefix/.lq-ready" ]] && return 0
-  printf 'session: preparing the Wine prefix %s\n' "$prefix" >&2
-  rm -rf "$prefix"
-  mkdir -p "$prefix"
+  [[ -f "$prefix/.lq-settings-v$lq_prefix_settings_version" ]] && return 0
   (
     export WINEPREFIX="$prefix" WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
-    wineboot -i >/dev/null 2>&1 </dev/null
-    wine winecfg -v win10 >/dev/null 2>&1 </dev/null
+    if [[ ! -f "$prefix/.lq-created" ]]; then
+      printf 'session: preparing the Wine prefix %s\n' "$prefix" >&2
+      rm -rf "$prefix"
+      mkdir -p "$prefix"
+      wineboot -i >/dev/null 2>&1 </dev/null
+      wine winecfg -v win10 >/dev/null 2>&1 </dev/null
+      touch "$prefix/.lq-created"
+    fi
+    # The interface faces map to an installed CJK font, so Japanese labels render.
     local face
     for face in "Meiryo UI" "Yu Gothic UI" "MS UI Gothic" "Tahoma" "MS Shell Dlg" "MS Shell Dlg 2" "Segoe UI"; do
       wine reg add 'HKCU\Software\Wine\Fonts\Replacements' /v "$face" /t REG_SZ /d "Noto Sans CJK JP" /f \
         >/dev/null 2>&1 </dev/null
     done
+    # Xvfb has no window manager; a window Wine hands to one waits two seconds for it whenever it is
+    # hidden (every dialog). Windows that Wine manages itself do not wait.
+    wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /t REG_SZ /d N /f >/dev/null 2>&1 </dev/null
     wineserver -w
   )
-  touch "$prefix/.lq-ready"
+  rm -f "$prefix"/.lq-settings-v* "$prefix/.lq-ready"
+  touch "$prefix/.lq-settings-v$lq_prefix_settings_version"
 }
 
 # lq_session_start PREFIX: a display (Xvfb, unless DISPLAY is set) and a persistent wineserver.

@@ -13,7 +13,9 @@
 int WINAPI wWinMain(HINSTANCE instance, HINSTANCE /*previous*/, PWSTR /*commandLine*/, int /*show*/) {
     // The runtime's own splitting of the command line; entry 0 is the program name.
     std::vector<std::wstring> arguments;
-    for (int i = 1; i < __argc; ++i) arguments.emplace_back(__wargv[i] != nullptr ? __wargv[i] : L"");
+    if (__wargv != nullptr) {
+        for (int i = 1; i < __argc; ++i) arguments.emplace_back(__wargv[i] != nullptr ? __wargv[i] : L"");
+    }
     const lq::LaunchOptions options = lq::ParseLaunchOptions(arguments);
     lq::Bench bench(options.bench.value_or(std::wstring()));
     bench.Mark("process_entry");

@@ -1,8 +1,15 @@
 #include "support/DialogWatcher.h"
 
+#include <commctrl.h>
+
 namespace lq::test {
 
 namespace {
+
+bool RunningUnderWine() {
+    HMODULE ntdll = GetModuleHandleW(L"ntdll.dll");
+    return ntdll != nullptr && GetProcAddress(ntdll, "wine_get_version") != nullptr;
+}
 
 std::wstring ClassOf(HWND window) {
     wchar_t name[64] = {};
@@ -95,6 +102,14 @@ std::optional<DialogSnapshot> FindDialog(const std::wstring* caption) {
     }
     EnumChildWindows(search.found, ChildProc, reinterpret_cast<LPARAM>(&snapshot));
     return snapshot;
+}
+
+bool TaskDialogChildrenReadable() {
+    return RunningUnderWine();
+}
+
+void PressTaskDialogButton(HWND dialog, int id) {
+    PostMessageW(dialog, TDM_CLICK_BUTTON, static_cast<WPARAM>(id), 0);
 }
 
 void PressDialogButton(HWND dialog, int id) {

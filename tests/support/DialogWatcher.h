@@ -32,8 +32,16 @@ struct DialogSnapshot {
 // A visible "#32770" top-level window of this process (with `caption` when given), or none.
 [[nodiscard]] std::optional<DialogSnapshot> FindDialog(const std::wstring* caption = nullptr);
 
+// Whether a task dialog's texts, buttons and icons can be read as child windows of it: under Wine
+// it is an ordinary dialog; Windows draws them itself, so there only its caption, its owner and the
+// answer can be checked from outside (what it is asked to show is checked through the task-dialog
+// seam instead).
+[[nodiscard]] bool TaskDialogChildrenReadable();
+
 // Answers a dialog as if its button `id` were pressed (Escape is IDCANCEL).
 void PressDialogButton(HWND dialog, int id);
+// Presses button `id` of a task dialog the way the platform documents it (TDM_CLICK_BUTTON).
+void PressTaskDialogButton(HWND dialog, int id);
 // Clicks the dialog's close box (WM_CLOSE). Wine's task dialogs ignore IDCANCEL without a Cancel
 // button, even where cancelling is allowed, so tests of cancelling use this.
 void CloseDialog(HWND dialog);

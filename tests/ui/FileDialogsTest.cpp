@@ -7,6 +7,7 @@
 #include <string>
 
 #include "support/DialogWatcher.h"
+#include "support/FileBytes.h"
 #include "support/TempFolder.h"
 
 namespace lq {
@@ -116,6 +117,63 @@ TEST(SaveDialog, CancelGivesNothing) {
     EXPECT_FALSE(ShowSaveDialog(nullptr, Self(), L"", L"note.txt", false));
     ASSERT_TRUE(watcher.Finish()) << "no dialog appeared";
     EXPECT_FALSE(watcher.forced());
+}
+
+// A visible dialog of this process that belongs to `owner` (the overwrite question of a save dialog).
+HWND FindDialogOwnedBy(HWND owner) {
+    struct Search {
+        HWND owner;
+        HWND found;
+    } search{owner, nullptr};
+    EnumWindows(
+        [](HWND window, LPARAM parameter) -> BOOL {
+            auto* s = reinterpret_cast<Search*>(parameter);
+            DWORD process = 0;
+            GetWindowThreadProcessId(window, &process);
+            wchar_t kind[16] = {};
+            GetClassNameW(window, kind, 16);
+            if (process == GetCurrentProcessId() && IsWindowVisible(window) &&
+                GetWindow(window, GW_OWNER) == s->owner && std::wstring(kind) == L"#32770") {
+                s->found = window;
+                return FALSE;
+            }
+            return TRUE;
+        },
+        reinterpret_cast<LPARAM>(&search));
+    return search.found;
+}
+
+TEST(SaveDialog, AnExistingFileIsOnlyTakenAfterTheOverwriteQuestion) {
+    test::TempFolder folder;
+    for (const bool isDatabase : {true, false}) {
+        SCOPED_TRACE(isDatabase ? "backup" : "export");
+        const std::wstring existing = folder.File(isDatabase ? L"old.db" : L"old.txt");
+        MakeFile(existing);
+        bool asked = false;
+        bool stayedOpen = false;
+        DialogWatcher watcher([&](const DialogSnapshot& dialog) {
+            if (dialog.edit == nullptr) return;
+            SendMessageTimeoutW(dialog.edit, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(existing.c_str()),
+                                SMTO_ABORTIFHUNG, 2000, nullptr);
+            test::PressDialogButton(dialog.window, IDOK);
+            HWND question = nullptr;
+            for (int i = 0; i < 150 && question == nullptr; ++i, Sleep(20)) question = FindDialogOwnedBy(dialog.window);
+            asked = question != nullptr;
+            if (asked) {
+                test::PressDialogButton(question, IDNO);  // "no" goes back to the save dialog
+                Sleep(300);
+                stayedOpen = IsWindow(dialog.window) && IsWindowVisible(dialog.window);
+            }
+            test::PressDialogButton(dialog.window, IDCANCEL);
+        });
+        const auto path = ShowSaveDialog(nullptr, Self(), folder.path().wstring(), L"new", isDatabase);
+        ASSERT_TRUE(watcher.Finish()) << "no dialog appeared";
+        EXPECT_FALSE(watcher.forced());
+        EXPECT_TRUE(asked) << "no overwrite question";
+        EXPECT_TRUE(stayedOpen) << "answering no closed the save dialog";
+        EXPECT_FALSE(path) << testing::PrintToString(*path);
+        EXPECT_EQ(test::ReadFileBytes(existing), "x");
+    }
 }
 
 TEST(ImportDialog, GivesTheChosenFiles) {

@@ -12,6 +12,12 @@ namespace lq {
 namespace {
 
 std::atomic<bool> gMessageBoxesAllowed{true};
+std::atomic<TaskDialogFunction> gTaskDialog{nullptr};
+
+HRESULT RunTaskDialog(const TASKDIALOGCONFIG& config, int* pressed) {
+    const TaskDialogFunction replaced = gTaskDialog.load();
+    return (replaced != nullptr ? replaced : TaskDialogIndirect)(&config, pressed, nullptr, nullptr);
+}
 
 // The custom buttons of a question with their texts from the string table. The entries point
 // into `texts`, so the set is built in place and never copied or moved.
@@ -44,6 +50,29 @@ void SetMainIcon(TASKDIALOGCONFIG& config, MessageKind kind, bool stockAllowed) 
     }
 }
 
+// A question with the caller's text and custom buttons; the id of the button pressed, 0 when the
+// dialog could not be shown. Only a cancellable question closes with Escape or its close box.
+int AskQuestion(HWND owner, HINSTANCE instance, const std::wstring& text, std::span<const TASKDIALOG_BUTTON> buttons,
+                int defaultId, MessageKind kind, bool cancellable) {
+    const std::wstring caption = LoadResourceString(instance, IDS_PRODUCT_NAME);
+    TASKDIALOGCONFIG config{};
+    config.cbSize = sizeof(config);
+    config.hwndParent = owner;
+    config.hInstance = instance;
+    // Without TDF_ALLOW_DIALOG_CANCELLATION and a Cancel common button, Escape and the close box do
+    // nothing, so one of the buttons must be pressed.
+    config.dwFlags = TDF_POSITION_RELATIVE_TO_WINDOW | (cancellable ? TDF_ALLOW_DIALOG_CANCELLATION : 0);
+    config.pszWindowTitle = caption.c_str();
+    config.pszContent = text.c_str();
+    config.pButtons = buttons.data();
+    config.cButtons = static_cast<UINT>(buttons.size());
+    config.nDefaultButton = defaultId;
+    SetMainIcon(config, kind, MessageBoxesAllowed());
+    int pressed = 0;
+    if (FAILED(RunTaskDialog(config, &pressed))) return 0;
+    return pressed;
+}
+
 }  // namespace
 
 void SetMessageBoxesAllowed(bool allowed) noexcept {
@@ -52,6 +81,10 @@ void SetMessageBoxesAllowed(bool allowed) noexcept {
 
 bool MessageBoxesAllowed() noexcept {
     return gMessageBoxesAllowed.load();
+}
+
+void SetTaskDialogFunction(TaskDialogFunction function) noexcept {
+    gTaskDialog.store(function);
 }
 
 UINT MessageBoxIconFor(MessageKind kind) noexcept {
@@ -102,7 +135,7 @@ void ShowMessage(HWND owner, HINSTANCE instance, const std::wstring& text, Messa
     config.pszWindowTitle = caption.c_str();
     config.hMainIcon = LoadIconW(nullptr, SystemIconFor(kind));
     config.pszContent = text.c_str();
-    (void)TaskDialogIndirect(&config, nullptr, nullptr, nullptr);
+    (void)RunTaskDialog(config, nullptr);
 }
 
 void ShowErrorMessage(HWND owner, HINSTANCE instance, UINT id, const std::wstring& argument) {
@@ -111,24 +144,7 @@ void ShowErrorMessage(HWND owner, HINSTANCE instance, UINT id, const std::wstrin
 
 int AskWithButtons(HWND owner, HINSTANCE instance, UINT textId, std::span<const TASKDIALOG_BUTTON> buttons,
                    int defaultId, MessageKind kind) {
-    const std::wstring caption = LoadResourceString(instance, IDS_PRODUCT_NAME);
-    const std::wstring text = LoadResourceString(instance, textId);
-    TASKDIALOGCONFIG config{};
-    config.cbSize = sizeof(config);
-    config.hwndParent = owner;
-    config.hInstance = instance;
-    // No TDF_ALLOW_DIALOG_CANCELLATION and no Cancel common button: Escape and the close box do
-    // nothing, so one of the buttons must be pressed.
-    config.dwFlags = TDF_POSITION_RELATIVE_TO_WINDOW;
-    config.pszWindowTitle = caption.c_str();
-    config.pszContent = text.c_str();
-    config.pButtons = buttons.data();
-    config.cButtons = static_cast<UINT>(buttons.size());
-    config.nDefaultButton = defaultId;
-    SetMainIcon(config, kind, MessageBoxesAllowed());
-    int pressed = 0;
-    if (FAILED(TaskDialogIndirect(&config, &pressed, nullptr, nullptr))) return 0;
-    return pressed;
+    return AskQuestion(owner, instance, LoadResourceString(instance, textId), buttons, defaultId, kind, false);
 }
 
 bool AskDamagedDatabase(HINSTANCE instance) {
@@ -138,23 +154,9 @@ bool AskDamagedDatabase(HINSTANCE instance) {
 }
 
 bool ConfirmReplaceAll(HWND owner, HINSTANCE instance, const std::wstring& text) {
-    const std::wstring caption = LoadResourceString(instance, IDS_PRODUCT_NAME);
-    const ButtonSet set(instance, {IDS_REPLACE, IDS_CANCEL});
-    TASKDIALOGCONFIG config{};
-    config.cbSize = sizeof(config);
-    config.hwndParent = owner;
-    config.hInstance = instance;
     // Cancellable, unlike the other questions: Escape and the close box answer "no".
-    config.dwFlags = TDF_POSITION_RELATIVE_TO_WINDOW | TDF_ALLOW_DIALOG_CANCELLATION;
-    config.pszWindowTitle = caption.c_str();
-    config.pszContent = text.c_str();
-    config.pButtons = set.buttons().data();
-    config.cButtons = static_cast<UINT>(set.buttons().size());
-    config.nDefaultButton = IDS_CANCEL;
-    SetMainIcon(config, MessageKind::Warning, MessageBoxesAllowed());
-    int pressed = 0;
-    if (FAILED(TaskDialogIndirect(&config, &pressed, nullptr, nullptr))) return false;
-    return pressed == IDS_REPLACE;
+    const ButtonSet set(instance, {IDS_REPLACE, IDS_CANCEL});
+    return AskQuestion(owner, instance, text, set.buttons(), IDS_CANCEL, MessageKind::Warning, true) == IDS_REPLACE;
 }
 
 UnsavedChoice AskUnsavedOnExit(HWND owner, HINSTANCE instance) {

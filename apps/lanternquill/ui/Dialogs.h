@@ -30,6 +30,12 @@ enum class UnsavedChoice : int32_t {
 void SetMessageBoxesAllowed(bool allowed) noexcept;
 [[nodiscard]] bool MessageBoxesAllowed() noexcept;
 
+// The function that shows task dialogs: TaskDialogIndirect unless a test replaced it. A null
+// function restores TaskDialogIndirect.
+using TaskDialogFunction = HRESULT(WINAPI*)(const TASKDIALOGCONFIG* config, int* button, int* radioButton,
+                                            BOOL* verificationChecked);
+void SetTaskDialogFunction(TaskDialogFunction function) noexcept;
+
 // The icons of a kind: for a message box, as a task dialog stock icon, and as the system icon
 // loaded in the silent style.
 [[nodiscard]] UINT MessageBoxIconFor(MessageKind kind) noexcept;
