@@ -2,9 +2,12 @@
 
 #include <cstdint>
 #include <functional>
+#include <optional>
 #include <string>
+#include <string_view>
 #include <unordered_map>
 #include <utility>
+#include <vector>
 
 #include "store/NoteStore.h"
 #include "store/ProjectStore.h"
@@ -12,8 +15,10 @@
 #include "store/SettingsStore.h"
 #include "workspace/CachedDoc.h"
 #include "workspace/ProjectTree.h"
+#include "workspace/ReplaceOutcome.h"
 #include "workspace/SaveReason.h"
 #include "workspace/ScintillaDocRef.h"
+#include "workspace/UndoEntry.h"
 
 namespace lq {
 
@@ -101,6 +106,62 @@ public:
     // A note is open and its document holds edits not yet stored.
     [[nodiscard]] bool HasUnsavedEditorChanges();
 
+    // --- Creating, renaming and moving ---
+    // These write the database first and change `tree` only as far as it accepted the change; they
+    // open nothing. Titles and names pass through NormalizeTitle.
+    // A new empty note last in the project ("Untitled" when the title is blank); none when the
+    // project is not in `tree` or the insert failed.
+    [[nodiscard]] std::optional<int64_t> CreateNote(int64_t projectId, std::string_view title);
+    // A new expanded project last in order ("Untitled Project" when the name is blank); none on failure.
+    [[nodiscard]] std::optional<int64_t> CreateProject(std::string_view name);
+    // False, writing nothing, for an item not in `tree` or a blank text; false when no row changed.
+    [[nodiscard]] bool RenameNote(int64_t noteId, std::string_view title);
+    [[nodiscard]] bool RenameProject(int64_t projectId, std::string_view name);
+    // Moves the project to min(index, last position) and stores the order 1..n. True at once when it
+    // is already there; false, with `tree` as before and nothing stored, when absent or the write failed.
+    [[nodiscard]] bool MoveProject(int64_t projectId, uint64_t index);
+    // Moves the note to min(index, count of the target's other notes) in the target project and
+    // stores the target's order 1..n. The open note takes the target along as current project. False,
+    // with `tree` as before and nothing stored, when either is absent or the write failed.
+    [[nodiscard]] bool MoveNote(int64_t noteId, int64_t targetProjectId, uint64_t index);
+    // One imported text as a new note last in the project, stored whole or not at all; not opened.
+    [[nodiscard]] std::optional<int64_t> ImportNote(int64_t projectId, std::string_view title, std::string_view content);
+    // Stores every project's position in `tree` as sort order 1..n; the first row that does not
+    // change stops it with false. Runs inside the caller's transaction.
+    [[nodiscard]] bool StoreProjectOrder();
+    // The same for the notes of one project, which also get that project's id. False when absent.
+    [[nodiscard]] bool StoreNoteOrder(int64_t projectId);
+
+    // --- Deleting and undoing ---
+    // Deletes the note at once, keeping it (with unsaved text and view) on `undoStack`. The open note
+    // gives way to its neighbour in the project, else the empty document. False, with nothing
+    // changed, when it is not in `tree` or cannot be read or deleted.
+    [[nodiscard]] bool DeleteNote(int64_t noteId);
+    // Deletes the project with its notes, keeping them for undo. When it was current, its neighbour
+    // project is opened (a last deletion leaves a new "Inbox" with "Memo"). False with nothing changed
+    // when it is not in `tree` or cannot be read or deleted.
+    [[nodiscard]] bool DeleteProject(int64_t projectId);
+    // Restores the newest deletion under its old ids where free, at its old position, in one
+    // transaction; opens nothing. None, with the entry kept and nothing changed, when the stack is
+    // empty or anything failed.
+    [[nodiscard]] std::optional<UndoneItem> UndoDelete();
+    // Makes a row read from the store hold what the user last had: the view in memory, and the
+    // unsaved text of the open note or of a dirty cached document.
+    void CaptureNoteForUndo(NoteRecord& record);
+    // The text of the note's cached document, read out of sight; the editor shows what it showed
+    // before, with its view. Empty when the note has no cached document.
+    [[nodiscard]] std::string ReadCachedDocumentText(int64_t noteId);
+
+    // --- Counting and replacing in all notes ---
+    // Matches of the query in the stored texts (ASCII letters folded); (0, 0) for an empty query,
+    // none when the scan failed.
+    [[nodiscard]] std::optional<ReplaceCount> CountInAllNotes(std::string_view query);
+    // Saves everything dirty, then rewrites every note holding the query in one transaction; the open
+    // note's editor shows the new text with its caret on the same line and column, other rewritten
+    // notes' cached documents are released and their stored carets carried over the same way. On any
+    // failure nothing is changed anywhere (what the save beforehand wrote stays written).
+    [[nodiscard]] ReplaceAllOutcome ReplaceInAllNotes(std::string_view query, std::string_view replacement);
+
     // --- Fields ---
     Database& db;
     EditorView& editor;
@@ -125,6 +186,7 @@ public:
     std::unordered_map<std::string, std::string> savedSettings;
     bool lastSaveFailed = false;
     bool saveFailureReported = false;
+    std::vector<UndoEntry> undoStack;  // newest last; no limit, lost at exit
 
     static constexpr int64_t kDefaultDocumentCacheBudget = 64ll * 1024 * 1024;
 };

@@ -1,0 +1,141 @@
+#include "workspace/Workspace.h"
+
+#include "editor/EditorView.h"
+#include "store/Clock.h"
+#include "store/Database.h"
+#include "store/Statement.h"
+#include "store/Transaction.h"
+#include "workspace/ModificationEventsOff.h"
+#include "workspace/OneRowChange.h"
+#include "workspace/ReplaceText.h"
+#include "workspace/WorkspaceSql.h"
+
+namespace lq {
+namespace {
+
+// One note to rewrite, built during the scan.
+struct PendingReplacement {
+    int64_t id = 0;
+    std::string text;
+    int64_t count = 0;
+    int64_t cursorPos = 0;
+    int64_t anchorPos = 0;
+};
+
+// The stored caret and anchor of a note; none when they cannot be read.
+std::optional<std::pair<int64_t, int64_t>> StoredCaret(Database& db, int64_t noteId) {
+    Statement* statement = db.Prepare(kNoteCaretSql);
+    if (statement == nullptr) return std::nullopt;
+    const ScopedReset reset(*statement);
+    if (!statement->Reset().BindInt64(1, noteId).Step()) return std::nullopt;
+    return std::make_pair(statement->ColumnInt64(0), statement->ColumnInt64(1));
+}
+
+}  // namespace
+
+std::optional<ReplaceCount> Workspace::CountInAllNotes(std::string_view query) {
+    ReplaceCount count;
+    if (query.empty()) return count;
+    const bool scanned = notes.ForEachNoteContaining(query, [&](int64_t, std::string_view content) {
+        const int64_t matches = CountNoCase(content, query);
+        if (matches == 0) return;
+        count.occurrences += matches;
+        ++count.noteCount;
+    });
+    if (!scanned) return std::nullopt;
+    return count;
+}
+
+ReplaceAllOutcome Workspace::ReplaceInAllNotes(std::string_view query, std::string_view replacement) {
+    ReplaceAllOutcome outcome;
+    if (query.empty()) return outcome;
+    editor.CompleteComposition();
+    if (SaveAll(SaveReason::BeforeBulkOperation) == SaveResult::Failed) {
+        outcome.status = ReplaceAllStatus::OpenNoteNotSaved;
+        return outcome;
+    }
+
+    outcome.status = ReplaceAllStatus::DatabaseFailed;
+    Transaction transaction(db);
+    if (!transaction.begun()) return outcome;
+
+    // Every new text is built during the one scan, before the first update. The carets are carried
+    // to the same line and column of the new text here, while the old text is at hand, so a stored
+    // position never points into a character or a line break the rewrite moved.
+    std::vector<PendingReplacement> pending;
+    bool caretsRead = true;
+    const bool scanned = notes.ForEachNoteContaining(query, [&](int64_t id, std::string_view content) {
+        ReplaceResult result = ReplaceAllNoCase(content, query, replacement);
+        if (result.count == 0) return;
+        const auto caret = StoredCaret(db, id);
+        if (!caret) {
+            caretsRead = false;
+            return;
+        }
+        PendingReplacement& made = pending.emplace_back();
+        made.id = id;
+        made.text = std::move(result.text);
+        made.count = result.count;
+        made.cursorPos = CarryPosition(content, made.text, caret->first);
+        made.anchorPos = CarryPosition(content, made.text, caret->second);
+    });
+    if (!scanned || !caretsRead) return outcome;
+    if (pending.empty()) {
+        outcome.status = ReplaceAllStatus::NothingToDo;
+        return outcome;
+    }
+
+    const int64_t now = NowUnixMillis();
+    for (const PendingReplacement& note : pending) {
+        if (!ChangeOneRow(db, kReplaceNoteContentSql, [&](Statement& s) {
+                s.BindText(1, note.text)
+                    .BindInt64(2, note.cursorPos)
+                    .BindInt64(3, note.anchorPos)
+                    .BindInt64(4, now)
+                    .BindInt64(5, note.id);
+            })) {
+            return outcome;
+        }
+    }
+    if (!transaction.Commit()) return outcome;
+
+    // Stored: memory follows before any editor call.
+    outcome.status = ReplaceAllStatus::Replaced;
+    const PendingReplacement* open = nullptr;
+    for (const PendingReplacement& note : pending) {
+        outcome.totalReplaced += note.count;
+        ++outcome.notesChanged;
+        outcome.changedNoteIds.push_back(note.id);
+        for (auto* views : {&viewStates, &savedViewStates}) {
+            if (auto view = views->find(note.id); view != views->end()) {
+                view->second.cursorPos = note.cursorPos;
+                view->second.anchorPos = note.anchorPos;
+            }
+        }
+        if (note.id == currentNoteId) {
+            open = &note;
+        } else {
+            EvictDocument(note.id);
+        }
+    }
+
+    if (open != nullptr) {
+        NoteViewState view = CaptureViewState();
+        view.cursorPos = open->cursorPos;
+        view.anchorPos = open->anchorPos;
+        {
+            // The stored text shown again is no edit of the user's.
+            const ModificationEventsOff quiet(editor.call());
+            editor.SetText(open->text);
+        }
+        if (auto cached = documents.find(currentNoteId); cached != documents.end()) {
+            cached->second.lengthBytes = static_cast<int64_t>(open->text.size());
+        }
+        RestoreViewState(view);
+        viewStates[currentNoteId] = view;
+        savedViewStates[currentNoteId] = view;
+    }
+    return outcome;
+}
+
+}  // namespace lq
