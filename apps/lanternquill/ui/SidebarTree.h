@@ -1,0 +1,158 @@
+#pragma once
+
+#include <windows.h>
+// The common controls need windows.h first.
+#include <commctrl.h>
+
+#include <cstdint>
+#include <optional>
+#include <string_view>
+#include <unordered_map>
+
+#include "ui/OwnedFont.h"
+#include "ui/TreeAction.h"
+#include "ui/TreeItemKey.h"
+#include "ui/TreeItemLayout.h"
+#include "workspace/ProjectTree.h"
+
+namespace lq {
+
+// The message the tree sends or posts to its parent (the main window) to report clicks and drags.
+inline constexpr UINT kSidebarReportMessage = WM_APP + 20;
+// wParam of kSidebarReportMessage: a left press was handled and the focus may go to the editor.
+inline constexpr WPARAM kSidebarReportPressHandled = 2;
+
+// The wrapper of the sidebar's tree-view control: fills it from the workspace's ProjectTree, keeps a
+// map from each row's item parameter to its tree item, keeps single rows in step after a change,
+// selects and reveals rows, and turns the control's notifications into TreeAction records. It never
+// changes data: every rename, move or expansion the user makes reaches the workspace through the main
+// window, and the tree only mirrors the ProjectTree afterwards. A key without a row is a quiet no-op
+// everywhere. UI thread only; notifications the control sends during an operation arrive
+// synchronously and see its flags.
+class SidebarTree {
+public:
+    SidebarTree() = default;
+    SidebarTree(const SidebarTree&) = delete;
+    SidebarTree& operator=(const SidebarTree&) = delete;
+
+    // Takes the tree-view control the main window created (see CreateSidebarControl) and installs the
+    // subclass procedure (id 1, this object as reference data); it removes itself when the control is
+    // destroyed. The control must not outlive this object. False when the subclass cannot be set.
+    bool Attach(HWND tree) noexcept;
+    [[nodiscard]] HWND hwnd() const noexcept { return hwnd_; }
+
+    // Makes the sidebar fonts for `dpi` (the previous ones stay when the face cannot be made) and
+    // sets the row height (28 DIP) and indent (20 DIP).
+    void SetDpi(int32_t dpi) noexcept;
+    [[nodiscard]] int32_t dpi() const noexcept { return dpi_; }
+    [[nodiscard]] HFONT font() const noexcept { return font_.get(); }
+    [[nodiscard]] HFONT boldFont() const noexcept { return boldFont_.get(); }
+
+    // The client width of the last WM_SIZE, else the control's present client width.
+    [[nodiscard]] int32_t GetWidth() const noexcept;
+
+    // Rebuilds every row from `projects` in their order, expanding the expanded projects, then selects
+    // `toSelect` (scrolled into view) when it has a row, and keeps the first visible row where it was
+    // when that row still exists. Raises no Select action.
+    void Populate(const ProjectTree& projects, int64_t openNoteId, std::optional<TreeItemKey> toSelect);
+
+    // Inserts a project row at the root after `insertAfter` (TVI_FIRST, TVI_LAST or a row); null on
+    // failure, and then no map entry. Ids that cannot be encoded in an item parameter are refused.
+    HTREEITEM InsertProject(const ProjectNode& project, bool hasNotes, HTREEITEM insertAfter);
+    // Inserts a note row under `projectItem`; null (nothing inserted) when projectItem is null or the
+    // insertion fails.
+    HTREEITEM InsertNote(HTREEITEM projectItem, const NoteListRow& note, HTREEITEM insertAfter);
+
+    // Appends a new note's row to its project, gives the project an expand button and expands it.
+    // Selecting the new row is the caller's business.
+    void AddNote(const NoteListRow& note);
+
+    // Puts the row of `key` (with its notes, for a project) where `projects` now has it, keeping the
+    // selection (moved to the parent when it would hide in a collapsed project) and the scroll place.
+    // A key the ProjectTree no longer holds is removed and not inserted again.
+    void Sync(const ProjectTree& projects, TreeItemKey key);
+
+    // Deletes the row of `key` with its children; the parent loses its expand button with its last
+    // child.
+    void RemoveItem(TreeItemKey key);
+
+    // The row of `key`, or null.
+    [[nodiscard]] HTREEITEM FindItem(TreeItemKey key) const noexcept;
+    // Scrolls the row into view; a project's first note brings the project's row along.
+    void EnsureVisible(HTREEITEM item) noexcept;
+    // The key of the selected row; none when nothing is selected or its parameter cannot be read.
+    [[nodiscard]] std::optional<TreeItemKey> GetSelection() const noexcept;
+    // Selects the row of `key` and scrolls it into view, raising no Select action.
+    void Select(TreeItemKey key) noexcept;
+    // Selects the row, gives the control the focus and opens its label edit box; true when one opened.
+    // The only way a label edit starts: every attempt of the control's own is refused.
+    bool EditLabel(TreeItemKey key) noexcept;
+    // Changes the label of the row of `key` (UTF-8), after the main window has stored a rename.
+    void SetItemText(TreeItemKey key, std::string_view text);
+    // Expands the project's row; the caller has recorded the expansion in the workspace first.
+    void ExpandProject(int64_t projectId) noexcept;
+    // Repaints a note's row and its project's row (the open-note marker lies on one of them).
+    void InvalidateNote(int64_t noteId) noexcept;
+    // Moves the open-note marker to `noteId` (0 for none) without a rebuild.
+    void SetOpenNote(int64_t noteId) noexcept;
+    [[nodiscard]] int64_t openNoteId() const noexcept { return openNoteId_; }
+
+    // Decodes a WM_NOTIFY of the control into `out` (cleared first) and returns the control's answer.
+    LRESULT OnNotify(const NMHDR& header, TreeAction& out);
+
+    // The part of a row under a client point, with the row's key when it has one.
+    struct Hit {
+        std::optional<TreeItemKey> item;
+        TreeHitPart part = TreeHitPart::None;
+    };
+    [[nodiscard]] Hit HitTest(POINT point) const noexcept;
+    // The layout of a row; false when a rectangle of the row cannot be read.
+    bool ItemLayout(HTREEITEM item, bool isProject, TreeItemLayout& out) const noexcept;
+
+    // The number of rows the map holds (always the number the control holds).
+    [[nodiscard]] size_t ItemCount() const noexcept { return items_.size(); }
+
+    static LRESULT CALLBACK SubclassProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR subclassId,
+                                         DWORD_PTR refData);
+
+private:
+    LRESULT OnSubclassMessage(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
+    LRESULT OnSelChanged(const NMTREEVIEWW& info, TreeAction& out);
+    LRESULT OnRightClick(TreeAction& out);
+    LRESULT OnDoubleClick(TreeAction& out);
+
+    [[nodiscard]] std::optional<TreeItemKey> KeyOf(HTREEITEM item) const noexcept;
+    [[nodiscard]] std::optional<TreeItemKey> FirstVisibleKey() const noexcept;
+    void RestoreFirstVisible(std::optional<TreeItemKey> key) noexcept;
+    void SetChildrenFlag(HTREEITEM item, bool hasChildren) noexcept;
+    void Expand(HTREEITEM item) noexcept;
+    [[nodiscard]] HTREEITEM Relative(HTREEITEM item, UINT relation) const noexcept;
+    void InvalidateRow(HTREEITEM item) noexcept;
+    void ForgetRowState(HTREEITEM item) noexcept;
+
+    HWND hwnd_ = nullptr;
+    OwnedFont font_;
+    OwnedFont boldFont_;  // null when it could not be made: projects then use `font_`
+    int32_t dpi_ = 96;
+    int32_t width_ = 0;
+    int64_t openNoteId_ = 0;
+    bool quiet_ = false;  // the program itself selects or rebuilds: no Select action
+    HTREEITEM editItem_ = nullptr;
+    bool labelEditRequested_ = false;
+    bool drawingSelected_ = false;
+    HTREEITEM hotItem_ = nullptr;
+    TreeHitPart hotPart_ = TreeHitPart::None;
+    bool trackingLeave_ = false;
+    HTREEITEM pressedAddItem_ = nullptr;
+    POINT doubleClickPoint_{-1, -1};
+    POINT rightClickPoint_{};
+    std::unordered_map<int64_t, HTREEITEM> items_;  // item parameter -> row, exactly the control's rows
+};
+
+// Creates the sidebar's tree-view control as the main window wants it: a child of `parent` with
+// buttons, lines at the root, label editing, the selection always shown, uneven row heights and no
+// horizontal scroll bar; double-buffered, without fading expand buttons, in the dark explorer theme
+// on the sidebar's colours. Null when the control cannot be created.
+[[nodiscard]] HWND CreateSidebarControl(HWND parent, HINSTANCE instance) noexcept;
+
+}  // namespace lq

@@ -1,0 +1,303 @@
+#include "ui/GlobalSearchView.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cstdint>
+#include <cstdio>
+#include <string>
+
+#include "GlobalSearchViewFixture.h"
+#include "ui/GlobalSearchLayout.h"
+#include "ui/HighlightedText.h"
+
+namespace lq {
+namespace {
+
+using test::MakeHits;
+
+constexpr COLORREF kPanel = RGB(0x25, 0x25, 0x26);
+constexpr COLORREF kSelectedRow = RGB(0x37, 0x37, 0x3D);
+
+// A 32-bit top-down bitmap selected into a memory DC, filled with one colour, to draw into and read.
+class MemoryCanvas {
+public:
+    MemoryCanvas(int width, int height, COLORREF fill) : width_(width), height_(height) {
+        dc_ = CreateCompatibleDC(nullptr);
+        BITMAPINFO info{};
+        info.bmiHeader.biSize = sizeof(info.bmiHeader);
+        info.bmiHeader.biWidth = width;
+        info.bmiHeader.biHeight = -height;
+        info.bmiHeader.biPlanes = 1;
+        info.bmiHeader.biBitCount = 32;
+        info.bmiHeader.biCompression = BI_RGB;
+        bitmap_ = CreateDIBSection(dc_, &info, DIB_RGB_COLORS, reinterpret_cast<void**>(&bits_), nullptr, 0);
+        if (dc_ && bitmap_) previous_ = SelectObject(dc_, bitmap_);
+        const RECT all{0, 0, width, height};
+        HBRUSH brush = CreateSolidBrush(fill);
+        FillRect(dc_, &all, brush);
+        DeleteObject(brush);
+    }
+    ~MemoryCanvas() {
+        if (previous_) SelectObject(dc_, previous_);
+        if (bitmap_) DeleteObject(bitmap_);
+        if (dc_) DeleteDC(dc_);
+    }
+    MemoryCanvas(const MemoryCanvas&) = delete;
+    MemoryCanvas& operator=(const MemoryCanvas&) = delete;
+
+    [[nodiscard]] bool ok() const noexcept { return dc_ && bitmap_ && bits_; }
+    [[nodiscard]] HDC dc() const noexcept { return dc_; }
+    [[nodiscard]] COLORREF At(int x, int y) const {
+        GdiFlush();
+        const uint32_t pixel = bits_[static_cast<size_t>(y) * width_ + x];
+        return RGB((pixel >> 16) & 0xFF, (pixel >> 8) & 0xFF, pixel & 0xFF);
+    }
+    // Whether any pixel in [left, right) x [top, bottom) satisfies `test`.
+    template <typename Test>
+    [[nodiscard]] bool Any(const RECT& area, Test test) const {
+        for (int y = std::max<int>(0, area.top); y < std::min<int>(height_, area.bottom); ++y) {
+            for (int x = std::max<int>(0, area.left); x < std::min<int>(width_, area.right); ++x) {
+                if (test(At(x, y))) return true;
+            }
+        }
+        return false;
+    }
+    // The highest channel value of any pixel in the area.
+    [[nodiscard]] int Brightest(const RECT& area) const {
+        int best = 0;
+        for (int y = std::max<int>(0, area.top); y < std::min<int>(height_, area.bottom); ++y) {
+            for (int x = std::max<int>(0, area.left); x < std::min<int>(width_, area.right); ++x) {
+                const COLORREF c = At(x, y);
+                best = std::max({best, int{GetRValue(c)}, int{GetGValue(c)}, int{GetBValue(c)}});
+            }
+        }
+        return best;
+    }
+
+private:
+    int width_;
+    int height_;
+    HDC dc_ = nullptr;
+    HBITMAP bitmap_ = nullptr;
+    HGDIOBJ previous_ = nullptr;
+    uint32_t* bits_ = nullptr;
+};
+
+std::string Hex(COLORREF c) {
+    char text[16];
+    snprintf(text, sizeof(text), "#%02X%02X%02X", GetRValue(c), GetGValue(c), GetBValue(c));
+    return text;
+}
+
+bool Reddish(COLORREF c) {
+    return GetRValue(c) > 60 && GetRValue(c) > 2 * GetGValue(c) && GetRValue(c) > 2 * GetBValue(c);
+}
+bool Greenish(COLORREF c) {
+    return GetGValue(c) > 60 && GetGValue(c) > 2 * GetRValue(c) && GetGValue(c) > 2 * GetBValue(c);
+}
+
+int TextWidth(HDC dc, std::wstring_view text) {
+    SIZE extent{};
+    GetTextExtentPoint32W(dc, text.data(), static_cast<int>(text.size()), &extent);
+    return extent.cx;
+}
+
+// Red text with a green match on black, in the stock GUI font.
+class HighlightCanvas : public MemoryCanvas {
+public:
+    HighlightCanvas() : MemoryCanvas(400, 24, RGB(0, 0, 0)) {
+        previousFont_ = SelectObject(dc(), GetStockObject(DEFAULT_GUI_FONT));
+        SetBkMode(dc(), TRANSPARENT);
+    }
+    ~HighlightCanvas() { SelectObject(dc(), previousFont_); }
+    int Draw(const RECT& rect, std::wstring_view text, TextMatch match) {
+        return DrawHighlightedText(dc(), rect, text, match, RGB(255, 0, 0), RGB(0, 255, 0));
+    }
+
+private:
+    HGDIOBJ previousFont_;
+};
+
+TEST(GlobalSearchViewHighlight, DrawsThePiecesSideBySideInTheirColours) {
+    HighlightCanvas canvas;
+    ASSERT_TRUE(canvas.ok());
+    const std::wstring text = L"plain MATCH tail";
+    const RECT rect{10, 0, 390, 24};
+    const int end = canvas.Draw(rect, text, TextMatch{6, 5});
+    const int prefix = TextWidth(canvas.dc(), L"plain ");
+    const int match = TextWidth(canvas.dc(), L"MATCH");
+    EXPECT_EQ(end, 10 + TextWidth(canvas.dc(), text));
+
+    const int matchLeft = 10 + prefix, matchRight = matchLeft + match;
+    EXPECT_TRUE(canvas.Any(RECT{10, 0, matchLeft - 1, 24}, Reddish));
+    EXPECT_FALSE(canvas.Any(RECT{10, 0, matchLeft - 1, 24}, Greenish));
+    EXPECT_TRUE(canvas.Any(RECT{matchLeft, 0, matchRight, 24}, Greenish));
+    EXPECT_FALSE(canvas.Any(RECT{matchLeft + 1, 0, matchRight - 1, 24}, Reddish));
+    EXPECT_TRUE(canvas.Any(RECT{matchRight + 1, 0, end, 24}, Reddish));
+    EXPECT_FALSE(canvas.Any(RECT{end + 2, 0, 400, 24}, [](COLORREF c) { return c != RGB(0, 0, 0); }));
+    EXPECT_FALSE(canvas.Any(RECT{0, 0, 10, 24}, [](COLORREF c) { return c != RGB(0, 0, 0); }));
+
+    EXPECT_EQ(canvas.Draw(RECT{5, 0, 100, 24}, L"", TextMatch{0, 3}), 5);
+}
+
+TEST(GlobalSearchViewHighlight, AMatchBeyondTheVisibleWidthIsCutOffWithThePieceBeforeIt) {
+    HighlightCanvas canvas;
+    ASSERT_TRUE(canvas.ok());
+    const std::wstring text = std::wstring(80, L'x') + L" needle";
+    const RECT rect{0, 0, 120, 24};
+    EXPECT_EQ(canvas.Draw(rect, text, TextMatch{81, 6}), 120);
+    EXPECT_TRUE(canvas.Any(rect, Reddish));
+    EXPECT_FALSE(canvas.Any(RECT{0, 0, 400, 24}, Greenish));
+    EXPECT_FALSE(canvas.Any(RECT{121, 0, 400, 24}, [](COLORREF c) { return c != RGB(0, 0, 0); }));
+
+    // A match that itself passes the edge is drawn as far as it fits, and nothing after it.
+    HighlightCanvas second;
+    const std::wstring long_match = L"ab" + std::wstring(80, L'y') + L" tail";
+    EXPECT_EQ(second.Draw(rect, long_match, TextMatch{2, 80}), 120);
+    EXPECT_TRUE(second.Any(rect, Greenish));
+    EXPECT_FALSE(second.Any(RECT{121, 0, 400, 24}, [](COLORREF c) { return c != RGB(0, 0, 0); }));
+}
+
+class GlobalSearchViewDrawTest : public test::GlobalSearchViewFixture {
+protected:
+    // Draws item `itemID` of `control` in `state` over a canvas of the given size.
+    void Draw(MemoryCanvas& canvas, HWND control, UINT itemID, UINT state, int width, int height) {
+        DRAWITEMSTRUCT item{};
+        item.CtlType = control == view_.resultList() ? ODT_LISTBOX : ODT_BUTTON;
+        item.itemID = itemID;
+        item.itemAction = ODA_DRAWENTIRE;
+        item.itemState = state;
+        item.hwndItem = control;
+        item.hDC = canvas.dc();
+        item.rcItem = RECT{0, 0, width, height};
+        EXPECT_TRUE(view_.OnDrawItem(item));
+    }
+};
+
+TEST_F(GlobalSearchViewDrawTest, ButtonFaceBorderAndTextFollowItsState) {
+    ASSERT_TRUE(CreateView());
+    struct Case {
+        UINT state;
+        COLORREF face;
+        COLORREF border;
+        int textBrightness;
+    };
+    const Case cases[] = {
+        {0, RGB(0x3C, 0x3C, 0x3C), RGB(0x45, 0x45, 0x45), 0xCC},
+        {ODS_SELECTED, RGB(0x37, 0x37, 0x3D), RGB(0x45, 0x45, 0x45), 0xCC},
+        {ODS_FOCUS, RGB(0x3C, 0x3C, 0x3C), RGB(0x34, 0xD3, 0x99), 0xCC},
+        {ODS_DISABLED, RGB(0x3C, 0x3C, 0x3C), RGB(0x45, 0x45, 0x45), 0x6E},
+    };
+    for (const Case& c : cases) {
+        MemoryCanvas canvas(120, 24, RGB(255, 0, 255));
+        ASSERT_TRUE(canvas.ok());
+        Draw(canvas, view_.replaceAllButton(), 0, c.state, 120, 24);
+        EXPECT_EQ(canvas.At(0, 0), kPanel) << "corner outside the rounding, state " << c.state;
+        EXPECT_EQ(canvas.At(0, 12), c.border) << Hex(canvas.At(0, 12)) << " state " << c.state;
+        EXPECT_EQ(canvas.At(60, 0), c.border) << Hex(canvas.At(60, 0)) << " state " << c.state;
+        EXPECT_EQ(canvas.At(3, 12), c.face) << Hex(canvas.At(3, 12)) << " state " << c.state;
+        // The label is centred and no brighter than its colour.
+        const int brightest = canvas.Brightest(RECT{20, 4, 100, 20});
+        EXPECT_GT(brightest, 0x50) << "state " << c.state;
+        EXPECT_LE(brightest, c.textBrightness) << "state " << c.state;
+        EXPECT_GE(brightest, c.textBrightness - 0x20) << "state " << c.state;
+    }
+}
+
+TEST_F(GlobalSearchViewDrawTest, RowBackgroundShowsTheSelectionAndStaleRowsDrawNothingElse) {
+    ASSERT_TRUE(CreateView());
+    view_.SetResults(MakeHits({"Title"}), L"");
+    struct Case {
+        UINT itemID;
+        UINT state;
+        COLORREF background;
+        bool text;
+    };
+    const Case cases[] = {
+        {0, 0, kPanel, true},
+        {0, ODS_SELECTED, kSelectedRow, true},
+        {1, 0, kPanel, false},
+        {static_cast<UINT>(-1), ODS_FOCUS, kPanel, false},
+        {static_cast<UINT>(-1), ODS_SELECTED, kSelectedRow, false},
+    };
+    for (const Case& c : cases) {
+        MemoryCanvas canvas(250, 52, RGB(255, 0, 255));
+        ASSERT_TRUE(canvas.ok());
+        Draw(canvas, view_.resultList(), c.itemID, c.state, 250, 52);
+        EXPECT_EQ(canvas.At(0, 0), c.background) << c.itemID;
+        EXPECT_EQ(canvas.At(249, 51), c.background) << c.itemID;
+        const bool drawn = canvas.Any(RECT{0, 0, 250, 52}, [&](COLORREF p) { return p != c.background; });
+        EXPECT_EQ(drawn, c.text) << c.itemID;
+    }
+}
+
+TEST_F(GlobalSearchViewDrawTest, RowShowsTitleThenProjectAndTheSnippetWithMatchesBrighter) {
+    ASSERT_TRUE(CreateView());
+    view_.SetResults(MakeHits({"abc XYZ"}), L"xyz");  // snippet "about abc XYZ"
+    MemoryCanvas canvas(300, 52, RGB(255, 0, 255));
+    ASSERT_TRUE(canvas.ok());
+    Draw(canvas, view_.resultList(), 0, 0, 300, 52);
+
+    HGDIOBJ previous = SelectObject(canvas.dc(), view_.font());
+    const int titleLeft = 12;
+    const int matchLeft = titleLeft + TextWidth(canvas.dc(), L"abc ");
+    const int titleEnd = titleLeft + TextWidth(canvas.dc(), L"abc XYZ");
+    const int projectLeft = titleEnd + 8;
+    const int projectEnd = projectLeft + TextWidth(canvas.dc(), L"Work");
+    const int snippetMatchLeft = titleLeft + TextWidth(canvas.dc(), L"about abc ");
+    SelectObject(canvas.dc(), previous);
+
+    const RECT titleBand{0, 4, 300, 26};
+    const RECT snippetBand{0, 26, 300, 48};
+    // Title: grey before the match, white in it.
+    EXPECT_LE(canvas.Brightest(RECT{titleLeft, titleBand.top, matchLeft - 2, titleBand.bottom}), 0xC8);
+    EXPECT_GE(canvas.Brightest(RECT{titleLeft, titleBand.top, matchLeft - 2, titleBand.bottom}), 0x90);
+    EXPECT_GE(canvas.Brightest(RECT{matchLeft, titleBand.top, titleEnd, titleBand.bottom}), 0xF0);
+    // A gap, then the project name in dim grey, then nothing.
+    EXPECT_FALSE(canvas.Any(RECT{titleEnd + 2, titleBand.top, projectLeft - 1, titleBand.bottom},
+                            [](COLORREF p) { return p != kPanel; }));
+    const int project = canvas.Brightest(RECT{projectLeft, titleBand.top, projectEnd, titleBand.bottom});
+    EXPECT_GT(project, 0x40);
+    EXPECT_LE(project, 0x70);
+    EXPECT_FALSE(canvas.Any(RECT{projectEnd + 2, 0, 300, 52}, [](COLORREF p) { return p != kPanel; }));
+    // Snippet: dim, the match white.
+    EXPECT_LE(canvas.Brightest(RECT{titleLeft, snippetBand.top, snippetMatchLeft - 2, snippetBand.bottom}), 0x70);
+    EXPECT_GE(canvas.Brightest(RECT{snippetMatchLeft, snippetBand.top, 300, snippetBand.bottom}), 0xF0);
+    // Nothing inside the side padding.
+    EXPECT_FALSE(canvas.Any(RECT{0, 0, titleLeft - 1, 52}, [](COLORREF p) { return p != kPanel; }));
+}
+
+TEST_F(GlobalSearchViewDrawTest, ATitleTooWideForTheRowLeavesNoRoomForTheProject) {
+    ASSERT_TRUE(CreateView());
+    view_.SetResults(MakeHits({"a title far too long to fit in this narrow row"}), L"");
+    MemoryCanvas canvas(120, 52, RGB(255, 0, 255));
+    ASSERT_TRUE(canvas.ok());
+    Draw(canvas, view_.resultList(), 0, 0, 120, 52);
+    // The title band's text stays title grey to its very end (no dim project name after it) and
+    // nothing is drawn in the right padding.
+    const int tail = canvas.Brightest(RECT{80, 4, 108, 26});
+    EXPECT_GT(tail, 0x90);
+    EXPECT_FALSE(canvas.Any(RECT{109, 0, 120, 52}, [](COLORREF p) { return p != kPanel; }));
+}
+
+TEST_F(GlobalSearchViewDrawTest, ItemsOfOtherControlsAreNotDrawn) {
+    ASSERT_TRUE(CreateView());
+    MemoryCanvas canvas(50, 20, RGB(255, 0, 255));
+    DRAWITEMSTRUCT item{};
+    item.CtlType = ODT_BUTTON;
+    item.hwndItem = host_.hwnd();
+    item.hDC = canvas.dc();
+    item.rcItem = RECT{0, 0, 50, 20};
+    EXPECT_FALSE(view_.OnDrawItem(item));
+    item.hwndItem = nullptr;
+    EXPECT_FALSE(view_.OnDrawItem(item));
+    EXPECT_EQ(canvas.At(10, 10), RGB(255, 0, 255));
+
+    // A view that was never created draws nothing either.
+    GlobalSearchView bare;
+    EXPECT_FALSE(bare.OnDrawItem(DRAWITEMSTRUCT{}));
+}
+
+}  // namespace
+}  // namespace lq
