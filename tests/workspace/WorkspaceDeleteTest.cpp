@@ -86,6 +86,33 @@ TEST_F(WorkspaceDeleteTest, DeletingTheOpenNoteWithUnsavedTypingAndUndoingBrings
     EXPECT_FALSE(call().Modify());
 }
 
+// The component fails while the neighbour of the deleted open note is being filled: the deletion
+// stands and is kept for undo, the deleted note's document is not left behind in the cache, and the
+// empty document is shown.
+TEST_F(WorkspaceDeleteTest, AComponentFailureWhileOpeningTheNeighbourLeavesNoDocumentOfTheDeletedNote) {
+    Workspace& ws = LoadProjects();
+    call().DocumentEnd();
+    Type(" typed");
+    window.onNotify = [&](const Scintilla::NotificationData& n) {
+        if (n.nmhdr.code == Scintilla::Notification::SavePointReached) {
+            SendMessageW(window.editor(), SCI_SETSTATUS, SC_STATUS_FAILURE, 0);
+        }
+    };
+    EXPECT_THROW((void)ws.DeleteNote(a), Scintilla::Failure);
+    window.onNotify = nullptr;
+    window.view().RecoverFromFailure();
+
+    EXPECT_FALSE(Exists(a));
+    EXPECT_FALSE(ws.documents.contains(a));
+    EXPECT_EQ(ws.currentNoteId, 0);
+    EXPECT_EQ(Attached(), ws.emptyDoc.document());
+    ASSERT_EQ(ws.undoStack.size(), 1u);
+    ASSERT_TRUE(ws.UndoDelete().has_value());
+    ASSERT_TRUE(ws.OpenNote(a));
+    EXPECT_EQ(window.Text(), "alpha typed");
+    EXPECT_FALSE(call().Modify());
+}
+
 TEST_F(WorkspaceDeleteTest, ABackgroundEditedNoteKeepsItsEditedTextAndTheEditorStaysPut) {
     Workspace& ws = LoadProjects();
     call().DocumentEnd();

@@ -75,6 +75,55 @@ TEST_F(WorkspaceReplaceTest, RewritesEveryMatchingNoteAndKeepsTheOpenNotesCaretO
     EXPECT_EQ(ws.CountInAllNotes("ab"), (ReplaceCount{0, 0}));
 }
 
+// After the commit the open note's document cannot be given the new text: the component fails before
+// it is touched (its status set while the row was updated, so the old text stays, at its save point)
+// or as the new text reaches its save point. The document must never pass for stored text it does not
+// hold: the user's next edit would store it over the replacement.
+TEST_F(WorkspaceReplaceTest, AComponentFailureWhileShowingTheNewTextReloadsTheOpenNoteFromTheDatabase) {
+    for (const bool beforeTheText : {true, false}) {
+        SCOPED_TRACE(beforeTheText ? "before the text" : "at the save point");
+        const int64_t p = AddProject("p");
+        const int64_t a = AddNote(p, "a", "one fish\r\ntwo fish");
+        Workspace& ws = LoadWorkspace();
+        call().GotoPos(12);  // line 1, column 2
+        SaveEverything(ws);
+        bool failed = false;
+        if (beforeTheText) {
+            FailEditorWhenNoteUpdated(*db, window.editor(), {a});
+        } else {
+            window.onNotify = [&](const Scintilla::NotificationData& n) {
+                if (!failed && n.nmhdr.code == Scintilla::Notification::SavePointReached) {
+                    failed = true;
+                    SendMessageW(window.editor(), SCI_SETSTATUS, SC_STATUS_FAILURE, 0);
+                }
+            };
+        }
+        ReplaceAllOutcome outcome;
+        EXPECT_NO_THROW(outcome = ws.ReplaceInAllNotes("fish", "cat"));
+        window.onNotify = nullptr;
+        if (beforeTheText) Exec("DROP TRIGGER temp.fail_editor_on_update;");
+        EXPECT_TRUE(beforeTheText || failed);
+
+        EXPECT_EQ(outcome.status, ReplaceAllStatus::Replaced);
+        EXPECT_EQ(outcome.totalReplaced, 2);
+        EXPECT_EQ(ws.currentNoteId, a);
+        ASSERT_TRUE(ws.documents.contains(a));
+        EXPECT_EQ(Attached(), ws.documents.at(a).doc.document());
+        EXPECT_EQ(window.Text(), "one cat\r\ntwo cat");
+        EXPECT_FALSE(call().Modify());
+        EXPECT_EQ(call().CurrentPos(), 11);
+        EXPECT_NE(ws.SaveAll(SaveReason::Timer), SaveResult::Failed);
+        EXPECT_EQ(Stored(a).content, "one cat\r\ntwo cat");
+        // The user's next edit lands in the new text.
+        call().DocumentEnd();
+        Type("!");
+        EXPECT_EQ(ws.SaveAll(SaveReason::Timer), SaveResult::Saved);
+        EXPECT_EQ(Stored(a).content, "one cat\r\ntwo cat!");
+        DropWorkspace();
+        Exec("DELETE FROM projects");
+    }
+}
+
 TEST_F(WorkspaceReplaceTest, JapaneseTextAndAReplacementHoldingTheQueryAreReplacedOnce) {
     const int64_t p = AddProject("p");
     const int64_t a = AddNote(p, "a", "会議のメモ\r\n次のメモとメモ");

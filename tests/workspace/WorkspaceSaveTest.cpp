@@ -276,6 +276,41 @@ TEST_F(WorkspaceSaveTest, AComponentFailureDuringTheSwapPutsTheOpenNoteBack) {
     EXPECT_EQ(Attached(), ws.documents.at(b).doc.document());
 }
 
+// The component fails as a cached note's update is refused, so the failure meets the way back to the
+// open note: the open note's document and view must still come back, and the save counts as failed.
+TEST_F(WorkspaceSaveTest, AComponentFailureOnTheWayBackFromAFailedSaveStillPutsTheOpenNoteBack) {
+    Workspace& ws = LoadThreeNotes();
+    LeaveAEditedAndDirty(ws);
+    call().DocumentEnd();
+    Type(" two");
+    const std::string before = Dump();
+    FailEditorWhenNoteUpdated(*db, window.editor(), {-1});  // only to define fail_editor()
+    Exec("CREATE TEMP TRIGGER refuse BEFORE UPDATE ON notes WHEN old.id = " + std::to_string(a) +
+         " BEGIN SELECT fail_editor(); SELECT RAISE(ABORT, 'no'); END;");
+    ws.lastSaveFailed = false;
+    EXPECT_THROW((void)ws.SaveAll(SaveReason::Timer), Scintilla::Failure);
+    window.view().RecoverFromFailure();
+    Exec("DROP TRIGGER temp.refuse;");
+
+    EXPECT_EQ(Dump(), before);
+    EXPECT_TRUE(ws.lastSaveFailed);
+    EXPECT_EQ(Attached(), ws.documents.at(b).doc.document());
+    EXPECT_EQ(window.Text(), "beta two");
+    EXPECT_EQ(call().CurrentPos(), 8);
+    EXPECT_TRUE(EditorRedraws());
+    EXPECT_TRUE(call().Modify());
+    EXPECT_TRUE(ws.documents.at(a).dirty);
+
+    EXPECT_EQ(ws.SaveAll(SaveReason::Timer), SaveResult::Saved);
+    EXPECT_EQ(Stored(a).content, "alpha one");
+    EXPECT_EQ(Stored(b).content, "beta two");
+    // Opening a again shows its own text: its document survived the swap with its reference intact.
+    ASSERT_TRUE(ws.OpenNote(a));
+    EXPECT_EQ(window.Text(), "alpha one");
+    ASSERT_TRUE(ws.OpenNote(b));
+    EXPECT_EQ(window.Text(), "beta two");
+}
+
 TEST_F(WorkspaceSaveTest, AFailedSaveOnLeavingStillSwitchesAndKeepsTheEdits) {
     Workspace& ws = LoadThreeNotes();
     LeaveAEditedAndDirty(ws);

@@ -1,5 +1,7 @@
 #include "workspace/BackgroundDocumentSwap.h"
 
+#include <utility>
+
 #include "editor/EditorFailure.h"
 #include "editor/EditorView.h"
 #include "workspace/Workspace.h"
@@ -45,20 +47,22 @@ void BackgroundDocumentSwap::Attach(void* document) {
 
 void BackgroundDocumentSwap::Restore() {
     if (restored_) return;
-    restored_ = true;
     struct RedrawGuard {
         BackgroundDocumentSwap* swap;
         ~RedrawGuard() { swap->RedrawOn(); }
     } redraw{this};
     ReattachAndRestoreView();
+    // Only now: a failure on the way leaves the rest (our reference, the view) to the destructor.
+    restored_ = true;
 }
 
 void BackgroundDocumentSwap::ReattachAndRestoreView() {
     auto& call = workspace_.editor.call();
     if (original_ != nullptr) {
+        // A failing call has still been carried out; attaching twice is harmless, releasing twice
+        // would free the document the editor shows, so the reference is given up before the call.
         call.SetDocPointer(original_);
-        call.ReleaseDocument(original_);
-        original_ = nullptr;
+        call.ReleaseDocument(std::exchange(original_, nullptr));
     }
     workspace_.editor.UpdateLineNumberMargin(false);
     if (view_) workspace_.RestoreViewState(*view_);

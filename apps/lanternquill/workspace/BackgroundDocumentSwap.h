@@ -24,7 +24,8 @@ public:
     // Attaches a cached document while the swap lasts.
     void Attach(void* document);
     // Re-attaches the remembered document, restores the open note's view and redraws. Component
-    // failures pass to the caller; drawing is switched back on regardless.
+    // failures pass to the caller; drawing is switched back on regardless, and the destructor then
+    // finishes what the failure cut short.
     void Restore();
 
 private:

@@ -95,15 +95,14 @@ bool Workspace::DeleteNote(int64_t noteId) {
     if (auto last = lastOpenedNote.find(projectId); last != lastOpenedNote.end() && last->second == noteId) {
         lastOpenedNote.erase(last);
     }
-    if (wasOpen) {
-        // Nothing of the deleted note may be captured or saved from here on.
-        currentNoteId = 0;
-        if (!neighbour || !OpenNote(*neighbour)) {
-            ShowEmptyDocument();
-            currentProjectId = projectId;
-        }
-    }
+    // Nothing of the deleted note may be captured or saved from here on, and its document goes
+    // before anything else is shown, so a component failure there cannot leave it cached.
+    if (wasOpen) currentNoteId = 0;
     EvictDocument(noteId);
+    if (wasOpen && (!neighbour || !OpenNote(*neighbour))) {
+        ShowEmptyDocument();
+        currentProjectId = projectId;
+    }
     return true;
 }
 
@@ -139,8 +138,9 @@ bool Workspace::DeleteProject(int64_t projectId) {
         viewStates.erase(id);
         savedViewStates.erase(id);
     }
+    if (wasCurrent) currentNoteId = 0;
+    for (const int64_t id : noteIds) EvictDocument(id);
     if (wasCurrent) {
-        currentNoteId = 0;
         // A last project deleted leaves "Inbox" with "Memo" (a failure here leaves an empty tree).
         (void)EnsureFirstRunData();
         bool opened = neighbour && OpenProject(*neighbour);
@@ -156,7 +156,6 @@ bool Workspace::DeleteProject(int64_t projectId) {
             currentProjectId = tree.projects.empty() ? 0 : tree.projects.front().id;
         }
     }
-    for (const int64_t id : noteIds) EvictDocument(id);
     return true;
 }
 

@@ -1,5 +1,6 @@
 #include "workspace/Workspace.h"
 
+#include "editor/EditorFailure.h"
 #include "editor/EditorView.h"
 #include "store/Clock.h"
 #include "store/Database.h"
@@ -29,6 +30,25 @@ std::optional<std::pair<int64_t, int64_t>> StoredCaret(Database& db, int64_t not
     const ScopedReset reset(*statement);
     if (!statement->Reset().BindInt64(1, noteId).Step()) return std::nullopt;
     return std::make_pair(statement->ColumnInt64(0), statement->ColumnInt64(1));
+}
+
+// The open note's document could not be given the note's new text, and may hold the old text or
+// part of the new one while claiming to be unmodified: the user's next edit would store it over the
+// replacement. Drop it and show the note afresh from the database; if even that fails, the empty
+// document (with the note's project current) rather than a document that lies.
+void ReopenFromDatabase(Workspace& workspace) {
+    auto& call = workspace.editor.call();
+    const int64_t noteId = workspace.currentNoteId;
+    const int64_t projectId = workspace.currentProjectId;
+    // Nothing of the old document may be captured or saved on the way.
+    workspace.currentNoteId = 0;
+    workspace.documents.erase(noteId);
+    bool reopened = false;
+    (void)RunEditorOperation(call, [&] { reopened = workspace.OpenNote(noteId); });
+    if (reopened) return;
+    (void)RunEditorOperation(call, [&] { workspace.ShowEmptyDocument(); });
+    workspace.currentNoteId = 0;
+    workspace.currentProjectId = projectId;
 }
 
 }  // namespace
@@ -120,20 +140,26 @@ ReplaceAllOutcome Workspace::ReplaceInAllNotes(std::string_view query, std::stri
     }
 
     if (open != nullptr) {
-        NoteViewState view = CaptureViewState();
-        view.cursorPos = open->cursorPos;
-        view.anchorPos = open->anchorPos;
-        {
-            // The stored text shown again is no edit of the user's.
-            const ModificationEventsOff quiet(editor.call());
-            editor.SetText(open->text);
-        }
-        if (auto cached = documents.find(currentNoteId); cached != documents.end()) {
-            cached->second.lengthBytes = static_cast<int64_t>(open->text.size());
-        }
-        RestoreViewState(view);
-        viewStates[currentNoteId] = view;
-        savedViewStates[currentNoteId] = view;
+        auto& call = editor.call();
+        const bool shown = RunEditorOperation(call, [&] {
+            NoteViewState view = CaptureViewState();
+            view.cursorPos = open->cursorPos;
+            view.anchorPos = open->anchorPos;
+            {
+                // The stored text shown again is no edit of the user's.
+                const ModificationEventsOff quiet(call);
+                editor.SetText(open->text);
+            }
+            if (auto cached = documents.find(currentNoteId); cached != documents.end()) {
+                cached->second.lengthBytes = static_cast<int64_t>(open->text.size());
+            }
+            RestoreViewState(view);
+            viewStates[currentNoteId] = view;
+            savedViewStates[currentNoteId] = view;
+        });
+        // The replacement is stored whatever the editor does now; only the document must not be
+        // left holding the old or a partial text at its save point.
+        if (!shown) ReopenFromDatabase(*this);
     }
     return outcome;
 }

@@ -96,6 +96,9 @@ SaveResult Workspace::SaveAll(SaveReason /*reason*/) {
     // Write all of it in one transaction. The guard rolls back on every way out short of a commit,
     // a component failure thrown from here included.
     const int64_t now = NowUnixMillis();
+    // Until the commit below, any way out is a failed save, a component failure thrown from here
+    // included, so the flag the shell reads never says a save went through that did not.
+    lastSaveFailed = true;
     Transaction transaction(db);
     bool ok = transaction.begun();
     std::unordered_set<int64_t> written;
@@ -139,7 +142,6 @@ SaveResult Workspace::SaveAll(SaveReason /*reason*/) {
 
     if (!ok || !transaction.Commit()) {
         if (swap) swap->Restore();
-        lastSaveFailed = true;
         return SaveResult::Failed;
     }
 
