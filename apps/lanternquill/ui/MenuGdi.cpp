@@ -1,0 +1,24 @@
+#include "ui/MenuGdi.h"
+
+namespace lq {
+
+int32_t MeasureTextWidth(HFONT font, std::wstring_view text) noexcept {
+    if (text.empty()) return 0;
+    HDC screen = GetDC(nullptr);
+    if (!screen) return 0;
+    SIZE size{};
+    {
+        SelectionScope selected(screen, font ? static_cast<HGDIOBJ>(font) : GetStockObject(DEFAULT_GUI_FONT));
+        if (!GetTextExtentPoint32W(screen, text.data(), static_cast<int>(text.size()), &size)) size.cx = 0;
+    }
+    ReleaseDC(nullptr, screen);
+    return size.cx;
+}
+
+void FillSolid(HDC dc, const RECT& rect, COLORREF colour) noexcept {
+    const COLORREF previous = SetDCBrushColor(dc, colour);
+    FillRect(dc, &rect, static_cast<HBRUSH>(GetStockObject(DC_BRUSH)));
+    SetDCBrushColor(dc, previous);
+}
+
+}  // namespace lq
