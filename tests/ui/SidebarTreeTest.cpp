@@ -2,141 +2,21 @@
 
 #include <gtest/gtest.h>
 
-#include <memory>
 #include <string>
-#include <utility>
 #include <vector>
 
-#include "store/TextConversion.h"
-#include "support/TestHostWindow.h"
+#include "SidebarTreeFixture.h"
 
 namespace lq {
 namespace {
 
-constexpr int kWidth = 250;
-constexpr int kHeight = 200;  // seven 28 px rows at 96 DPI
+using test::Project;
+using test::SmallTree;
+using test::TallTree;
+using SidebarTreeTest = test::SidebarTreeFixture;
 
-ProjectNode Project(int64_t id, std::string name, bool expanded, std::vector<std::pair<int64_t, std::string>> notes) {
-    ProjectNode node;
-    node.id = id;
-    node.name = std::move(name);
-    node.expanded = expanded;
-    for (auto& [noteId, title] : notes) node.notes.push_back(NoteListRow{noteId, id, title, 0, 0});
-    return node;
-}
-
-// Three projects: 1 "Inbox" (expanded, notes 10-12), 2 "空" (no notes), 3 "Work" (collapsed, 30-31).
-ProjectTree SmallTree() {
-    ProjectTree tree;
-    tree.projects.push_back(Project(1, "Inbox", true, {{10, "first"}, {11, "second"}, {12, "third"}}));
-    tree.projects.push_back(Project(2, "空", true, {}));
-    tree.projects.push_back(Project(3, "Work", false, {{30, "plan"}, {31, "日本語のメモ"}}));
-    return tree;
-}
-
-// Projects 1..count, each expanded with `notes` notes (ids project × 100 + n), far taller than the
-// control.
-ProjectTree TallTree(int count, int notes) {
-    ProjectTree tree;
-    for (int p = 1; p <= count; ++p) {
-        std::vector<std::pair<int64_t, std::string>> rows;
-        for (int n = 0; n < notes; ++n) rows.emplace_back(p * 100 + n, "note " + std::to_string(p * 100 + n));
-        tree.projects.push_back(Project(p, "project " + std::to_string(p), true, rows));
-    }
-    return tree;
-}
-
-class SidebarTreeTest : public ::testing::Test {
-protected:
-    void SetUp() override {
-        host_ = std::make_unique<test::TestHostWindow>(kWidth, kHeight);
-        ASSERT_TRUE(host_->ok());
-        host_->handler = [this](HWND, UINT message, WPARAM wParam, LPARAM lParam) -> std::optional<LRESULT> {
-            if (message == WM_NOTIFY) {
-                TreeAction action;  // one per notification: they nest (a right click selects)
-                LRESULT result = sidebar_.OnNotify(*reinterpret_cast<const NMHDR*>(lParam), action);
-                if (action.kind != TreeAction::None) actions_.push_back(action);
-                return result;
-            }
-            if (message == kSidebarReportMessage) {
-                reports_.emplace_back(wParam, lParam);
-                return 0;
-            }
-            return std::nullopt;
-        };
-        HWND control = CreateSidebarControl(host_->hwnd(), GetModuleHandleW(nullptr));
-        ASSERT_NE(control, nullptr);
-        ASSERT_TRUE(sidebar_.Attach(control));
-        sidebar_.SetDpi(96);
-        MoveWindow(control, 0, 0, kWidth, kHeight, FALSE);
-    }
-    void TearDown() override { host_.reset(); }
-
-    HWND tree() const { return sidebar_.hwnd(); }
-    HTREEITEM Item(TreeItemKey key) const { return sidebar_.FindItem(key); }
-    HTREEITEM Next(HTREEITEM item, UINT relation) const { return TreeView_GetNextItem(tree(), item, relation); }
-
-    // Every row of the control in order: "P1 Inbox" for a project, "  N10 first" for a note.
-    std::vector<std::string> Rows() const {
-        std::vector<std::string> rows;
-        for (HTREEITEM p = TreeView_GetRoot(tree()); p; p = Next(p, TVGN_NEXT)) {
-            rows.push_back(Describe(p));
-            for (HTREEITEM n = Next(p, TVGN_CHILD); n; n = Next(n, TVGN_NEXT)) rows.push_back("  " + Describe(n));
-        }
-        return rows;
-    }
-    std::string Describe(HTREEITEM item) const {
-        wchar_t text[512] = {};
-        TVITEMW query{};
-        query.mask = TVIF_TEXT | TVIF_PARAM | TVIF_HANDLE;
-        query.hItem = item;
-        query.pszText = text;
-        query.cchTextMax = 512;
-        if (!TreeView_GetItem(tree(), &query)) return "?";
-        TreeItemKey key = DecodeTreeItemParam(query.lParam);
-        return (key.isProject ? "P" : "N") + std::to_string(key.id) + " " + Utf16ToUtf8(text);
-    }
-    int ChildrenFlag(HTREEITEM item) const {
-        TVITEMW query{};
-        query.mask = TVIF_CHILDREN | TVIF_HANDLE;
-        query.hItem = item;
-        return TreeView_GetItem(tree(), &query) ? query.cChildren : -1;
-    }
-    bool Expanded(HTREEITEM item) const {
-        return (TreeView_GetItemState(tree(), item, TVIS_EXPANDED) & TVIS_EXPANDED) != 0;
-    }
-    std::optional<TreeItemKey> FirstVisible() const {
-        HTREEITEM item = TreeView_GetFirstVisible(tree());
-        if (!item) return std::nullopt;
-        TVITEMW query{};
-        query.mask = TVIF_PARAM | TVIF_HANDLE;
-        query.hItem = item;
-        if (!TreeView_GetItem(tree(), &query)) return std::nullopt;
-        return DecodeTreeItemParam(query.lParam);
-    }
-    bool IsRowVisible(HTREEITEM item) const {
-        RECT row{};
-        return TreeView_GetItemRect(tree(), item, &row, FALSE) && row.top >= 0 && row.bottom <= kHeight;
-    }
-    POINT LabelPoint(HTREEITEM item) const {
-        RECT text{};
-        TreeView_GetItemRect(tree(), item, &text, TRUE);
-        return {(text.left + text.right) / 2, (text.top + text.bottom) / 2};
-    }
-    // Actions of one kind so far. The control reports the first expansion of a row even when the
-    // program made it; only Select actions are held back while the program selects.
-    int Count(int32_t kind) const {
-        int count = 0;
-        for (const TreeAction& action : actions_) count += action.kind == kind ? 1 : 0;
-        return count;
-    }
-    static LPARAM At(POINT point) { return MAKELPARAM(point.x, point.y); }
-
-    SidebarTree sidebar_;  // declared first: the control dies with the host before the wrapper goes
-    std::unique_ptr<test::TestHostWindow> host_;
-    std::vector<TreeAction> actions_;
-    std::vector<std::pair<WPARAM, LPARAM>> reports_;
-};
+constexpr int kWidth = test::kSidebarWidth;
+constexpr int kHeight = test::kSidebarHeight;
 
 TEST_F(SidebarTreeTest, PopulateMirrorsTheProjectTree) {
     sidebar_.Populate(SmallTree(), 11, TreeItemKey{false, 11});

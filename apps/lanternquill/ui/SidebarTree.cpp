@@ -100,6 +100,7 @@ void SidebarTree::InvalidateRow(HTREEITEM item) noexcept {
 }
 
 void SidebarTree::ForgetRowState(HTREEITEM item) noexcept {
+    if (item == dragItem_) EndDrag(false);  // a drag of a row that goes cannot be dropped
     if (item == hotItem_) {
         hotItem_ = nullptr;
         hotPart_ = TreeHitPart::None;
@@ -147,6 +148,7 @@ void SidebarTree::Populate(const ProjectTree& projects, int64_t openNoteId, std:
     FlagScope quiet(quiet_);
     const std::optional<TreeItemKey> firstVisible = FirstVisibleKey();
 
+    EndDrag(false);  // every row handle is about to go
     SendMessageW(hwnd_, WM_SETREDRAW, FALSE, 0);
     SendMessageW(hwnd_, TVM_DELETEITEM, 0, reinterpret_cast<LPARAM>(TVI_ROOT));
     items_.clear();

@@ -10,6 +10,7 @@
 #include <unordered_map>
 
 #include "ui/OwnedFont.h"
+#include "ui/SidebarDropRules.h"
 #include "ui/TreeAction.h"
 #include "ui/TreeItemKey.h"
 #include "ui/TreeItemLayout.h"
@@ -19,16 +20,29 @@ namespace lq {
 
 // The message the tree sends or posts to its parent (the main window) to report clicks and drags.
 inline constexpr UINT kSidebarReportMessage = WM_APP + 20;
-// wParam of kSidebarReportMessage: a left press was handled and the focus may go to the editor.
+// wParam of kSidebarReportMessage. Posted: a project's plus button was pressed (lParam the project's
+// item parameter), make a note in it.
+inline constexpr WPARAM kSidebarReportAddNote = 1;
+// Sent: a left press was handled and the focus may go to the editor (lParam 1 when it was on a label).
 inline constexpr WPARAM kSidebarReportPressHandled = 2;
+// Sent: a drag ended, dropped or cancelled; the main window takes the pending move (TakePendingMove).
+inline constexpr WPARAM kSidebarReportDragEnded = 3;
+
+// The control's timer while a drag runs: one auto-scroll step per tick.
+inline constexpr UINT_PTR kDragScrollTimerId = 29746;
+inline constexpr UINT kDragScrollPeriodMs = 50;
+// The most characters a label edit box takes.
+inline constexpr int kLabelEditLimit = 200;
 
 // The wrapper of the sidebar's tree-view control: fills it from the workspace's ProjectTree, keeps a
 // map from each row's item parameter to its tree item, keeps single rows in step after a change,
-// selects and reveals rows, and turns the control's notifications into TreeAction records. It never
-// changes data: every rename, move or expansion the user makes reaches the workspace through the main
-// window, and the tree only mirrors the ProjectTree afterwards. A key without a row is a quiet no-op
-// everywhere. UI thread only; notifications the control sends during an operation arrive
-// synchronously and see its flags.
+// selects and reveals rows, and turns the control's notifications into TreeAction records. Its
+// subclass procedure shows hover, offers a plus button on every project row, reports clicks to the
+// parent, runs drag and drop (with auto-scroll and a drop indicator) and places the label edit box;
+// custom draw paints every row. It never changes data: every rename, move or expansion the user makes
+// reaches the workspace through the main window, and the tree only mirrors the ProjectTree afterwards.
+// A key without a row is a quiet no-op everywhere. UI thread only; notifications the control sends
+// during an operation arrive synchronously and see its flags.
 class SidebarTree {
 public:
     SidebarTree() = default;
@@ -98,7 +112,16 @@ public:
     [[nodiscard]] int64_t openNoteId() const noexcept { return openNoteId_; }
 
     // Decodes a WM_NOTIFY of the control into `out` (cleared first) and returns the control's answer.
+    // Custom draw is answered here too: the notification's drawing fields are written as the control
+    // expects.
     LRESULT OnNotify(const NMHDR& header, TreeAction& out);
+
+    // The move a dropped drag left behind, once; none after a cancelled drag or one dropped where no
+    // drop target could be computed.
+    [[nodiscard]] std::optional<TreeMove> TakePendingMove() noexcept;
+    [[nodiscard]] bool IsDragging() const noexcept { return dragItem_ != nullptr; }
+    // Where the running drag would drop now (not valid when no drag runs).
+    [[nodiscard]] const DropTarget& CurrentDropTarget() const noexcept { return dropTarget_; }
 
     // The part of a row under a client point, with the row's key when it has one.
     struct Hit {
@@ -112,14 +135,54 @@ public:
     // The number of rows the map holds (always the number the control holds).
     [[nodiscard]] size_t ItemCount() const noexcept { return items_.size(); }
 
+    // The hovered row and part (LabelZone counts as Label), and the project whose plus button is held.
+    [[nodiscard]] HTREEITEM hotItem() const noexcept { return hotItem_; }
+    [[nodiscard]] TreeHitPart hotPart() const noexcept { return hotPart_; }
+    [[nodiscard]] HTREEITEM pressedAddItem() const noexcept { return pressedAddItem_; }
+    // The row whose label is being edited, or null.
+    [[nodiscard]] HTREEITEM editItem() const noexcept { return editItem_; }
+
     static LRESULT CALLBACK SubclassProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR subclassId,
                                          DWORD_PTR refData);
+    static LRESULT CALLBACK LabelEditSubclassProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam,
+                                                  UINT_PTR subclassId, DWORD_PTR refData);
 
 private:
-    LRESULT OnSubclassMessage(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
+    // Notifications.
     LRESULT OnSelChanged(const NMTREEVIEWW& info, TreeAction& out);
     LRESULT OnRightClick(TreeAction& out);
     LRESULT OnDoubleClick(TreeAction& out);
+
+    // The control's own messages (subclass procedure), hover and the plus button.
+    LRESULT OnSubclassMessage(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
+    LRESULT OnLeftPress(HWND hwnd, WPARAM wParam, LPARAM lParam);
+    LRESULT OnLeftDoubleClick(HWND hwnd, WPARAM wParam, LPARAM lParam);
+    void SetHot(HTREEITEM item, TreeHitPart part) noexcept;
+    void InvalidateHotPart(HTREEITEM item, TreeHitPart part) noexcept;
+    void SetPressedAddItem(HTREEITEM item) noexcept;
+    void InvalidateAddButton(HTREEITEM item) noexcept;
+
+    // Drag and drop.
+    void OnBeginDrag(const NMTREEVIEWW& info);
+    [[nodiscard]] int64_t SiblingIndex(HTREEITEM item) const noexcept;
+    [[nodiscard]] int64_t ChildCount(HTREEITEM item) const noexcept;
+    [[nodiscard]] DropTarget ComputeDrop(POINT point) const noexcept;
+    [[nodiscard]] RECT InsertMarkRect(HTREEITEM row, LONG y) const noexcept;
+    void UpdateDrag(POINT point) noexcept;
+    void EndDrag(bool commit) noexcept;
+    void InvalidateDropMark() noexcept;
+    void AutoScrollStep() noexcept;
+
+    // Drawing.
+    LRESULT OnCustomDraw(NMTVCUSTOMDRAW& draw) noexcept;
+    void DrawItem(const NMTVCUSTOMDRAW& draw) noexcept;
+    void DrawDropMark(HDC dc) const noexcept;
+    [[nodiscard]] bool ShowsCollapsedOpenNote(HTREEITEM projectItem) const noexcept;
+
+    // The label edit box.
+    void PrepareLabelEdit() noexcept;
+    LRESULT OnLabelEditMessage(HWND edit, UINT message, WPARAM wParam, LPARAM lParam);
+    void PlaceLabelEdit(HWND edit, WINDOWPOS& position) const noexcept;
 
     [[nodiscard]] std::optional<TreeItemKey> KeyOf(HTREEITEM item) const noexcept;
     [[nodiscard]] std::optional<TreeItemKey> FirstVisibleKey() const noexcept;
@@ -147,7 +210,17 @@ private:
     POINT doubleClickPoint_{-1, -1};
     POINT rightClickPoint_{};
     std::unordered_map<int64_t, HTREEITEM> items_;  // item parameter -> row, exactly the control's rows
+    HTREEITEM dragItem_ = nullptr;                  // the dragged row; null while no drag runs
+    bool dragStartedInClick_ = false;
+    bool releasingCapture_ = false;  // EndDrag gives the capture back: that is no cancel
+    POINT lastDragPoint_{};
+    DropTarget dropTarget_;
+    TreeMove pendingMove_;
+    bool hasPendingMove_ = false;
 };
+
+// Frames the window's client rectangle, one pixel in the accent green (the label edit box's border).
+void DrawFocusBorder(HWND window, HDC dc) noexcept;
 
 // Creates the sidebar's tree-view control as the main window wants it: a child of `parent` with
 // buttons, lines at the root, label editing, the selection always shown, uneven row heights and no

@@ -1,7 +1,5 @@
-// SidebarTree: the control's notifications, hit testing and its subclass procedure.
+// SidebarTree: the control's notifications and hit testing.
 #include "ui/SidebarTree.h"
-
-#include <windowsx.h>
 
 #include "store/TextConversion.h"
 
@@ -30,6 +28,7 @@ LRESULT SidebarTree::OnNotify(const NMHDR& header, TreeAction& out) {
             // Only EditLabel opens a label editor; a slow second click on the selected label does not.
             if (!labelEditRequested_) return TRUE;
             editItem_ = reinterpret_cast<const NMTVDISPINFOW&>(header).item.hItem;
+            PrepareLabelEdit();
             return FALSE;
         }
         case TVN_ENDLABELEDITW: {
@@ -43,6 +42,12 @@ LRESULT SidebarTree::OnNotify(const NMHDR& header, TreeAction& out) {
             if (info.item.pszText) out.newText = Utf16ToUtf8(info.item.pszText);
             return FALSE;  // the label changes only once the rename is stored (SetItemText)
         }
+        case TVN_BEGINDRAGW:
+            OnBeginDrag(reinterpret_cast<const NMTREEVIEWW&>(header));
+            return 0;
+        case NM_CUSTOMDRAW:
+            // The control reads back what its receiver writes into the notification.
+            return OnCustomDraw(const_cast<NMTVCUSTOMDRAW&>(reinterpret_cast<const NMTVCUSTOMDRAW&>(header)));
         case NM_RCLICK:
             return OnRightClick(out);
         case NM_DBLCLK:
@@ -107,53 +112,6 @@ SidebarTree::Hit SidebarTree::HitTest(POINT point) const noexcept {
     TreeItemLayout layout;
     if (!ItemLayout(item, key->isProject, layout)) return {key, TreeHitPart::None};
     return {key, ClassifyTreeHit(info.flags, key->isProject, layout, point)};
-}
-
-LRESULT CALLBACK SidebarTree::SubclassProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR,
-                                           DWORD_PTR refData) {
-    // Nothing may be thrown through the control's window procedure.
-    try {
-        return reinterpret_cast<SidebarTree*>(refData)->OnSubclassMessage(hwnd, message, wParam, lParam);
-    } catch (...) {
-        return DefSubclassProc(hwnd, message, wParam, lParam);
-    }
-}
-
-LRESULT SidebarTree::OnSubclassMessage(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
-    switch (message) {
-        case WM_SIZE:
-            width_ = LOWORD(lParam);
-            break;
-        case WM_RBUTTONDOWN:
-            rightClickPoint_ = {GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};
-            break;
-        case WM_LBUTTONDBLCLK: {
-            const POINT point{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};
-            switch (HitTest(point).part) {
-                case TreeHitPart::Label:
-                    doubleClickPoint_ = point;  // the control's NM_DBLCLK follows
-                    break;
-                case TreeHitPart::ExpandButton: {
-                    // The second click of a double-click toggles the row again, as a single one does.
-                    LRESULT result = DefSubclassProc(hwnd, WM_LBUTTONDOWN, wParam, lParam);
-                    SendMessageW(GetParent(hwnd), kSidebarReportMessage, kSidebarReportPressHandled, 0);
-                    return result;
-                }
-                default:
-                    return 0;
-            }
-            break;
-        }
-        case WM_NCDESTROY:
-            RemoveWindowSubclass(hwnd, SubclassProc, 1);
-            hwnd_ = nullptr;
-            items_.clear();
-            hotItem_ = pressedAddItem_ = editItem_ = nullptr;
-            break;
-        default:
-            break;
-    }
-    return DefSubclassProc(hwnd, message, wParam, lParam);
 }
 
 }  // namespace lq
