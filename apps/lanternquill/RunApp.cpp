@@ -1,15 +1,206 @@
+// The whole run on the UI thread: database path, single instance, opening, classes, main window and
+// workspace, settings, loading, then the self-test or the visible run, and the shut-down in reverse
+// order of creation.
 #include "RunApp.h"
 
+#include <dwmapi.h>
+
+#include <cstdint>
+#include <memory>
+#include <optional>
+#include <string>
+#include <utility>
+
+#include "DarkMode.h"
 #include "ExitCode.h"
+#include "InstanceMutex.h"
+#include "OpenDatabaseInteractive.h"
+#include "SingleInstance.h"
+#include "SmokeCheck.h"
+#include "StartupPaths.h"
+#include "StartupSettings.h"
+#include "WindowClasses.h"
+#include "editor/EditorClass.h"
+#include "store/DatabasePaths.h"
+#include "store/OneDriveFolders.h"
+#include "ui/Dialogs.h"
+#include "ui/MainWindow.h"
+#include "workspace/Workspace.h"
 
 namespace lq {
+namespace {
 
-// Provisional: the start-up and shut-down (database, windows, message loop) land here. For now a
-// run only ends the way every full shut-down ends: with the timing file when one was asked for.
-int RunApp(HINSTANCE /*instance*/, const LaunchOptions& /*options*/, Bench& bench) {
-    ExitCode code = ExitCode::Ok;
-    if (!bench.path.empty() && !WriteTimingFile(bench)) code = ExitCode::BenchWriteFailed;
-    return ToInt(code);
+// The "--db" value as given, else a fresh temporary file for the self-test, else "memo.db" beside
+// the program.
+std::wstring ChooseDatabasePath(const LaunchOptions& options) {
+    if (options.db) return *options.db;
+    if (options.smoke) return MakeSmokeDatabasePath();
+    return GetExecutableDirectory() + L"memo.db";
+}
+
+// Runs a start-up step that calls into the editing component, outside any window procedure's guard:
+// whatever it throws becomes false, with the component's error status cleared.
+template <typename Step>
+bool RunGuarded(MainWindow& window, Step&& step) noexcept {
+    try {
+        return step();
+    } catch (const Scintilla::Failure&) {
+        window.editor.RecoverFromFailure();
+    } catch (...) {
+    }
+    return false;
+}
+
+// Font size, wrap and the sidebar, from the stored settings or their defaults.
+bool ApplySettings(MainWindow& window, Workspace& workspace) {
+    const StartupSettings settings = ReadStartupSettings(workspace.settings);
+    window.editor.SetFontSize(settings.fontSize);
+    window.editor.SetWrap(settings.wrap);
+    window.SetSidebarVisible(settings.sidebarWidth, settings.sidebarVisible);
+    return true;
+}
+
+// The workspace attached, the tree filled, title and status up to date.
+bool ShowLoadedWorkspace(MainWindow& window, Workspace& workspace) {
+    window.SetWorkspace(&workspace);
+    const TreeItemKey selected = workspace.currentNoteId != 0 ? TreeItemKey{false, workspace.currentNoteId}
+                                                              : TreeItemKey{true, workspace.currentProjectId};
+    window.sidebar.Populate(workspace.tree, workspace.currentNoteId, selected);
+    window.UpdateTitle();
+    window.UpdateStatus();
+    return true;
+}
+
+// What the workspace saves of the window. A sidebar shown only for a label edit counts as hidden.
+void GiveProviders(MainWindow& window, Workspace& workspace) {
+    workspace.placementProvider = [&window] { return FormatWindowPlacement(window.hwnd); };
+    workspace.sidebarProvider = [&window] {
+        return std::pair<int32_t, bool>(window.sidebarWidthDip, window.sidebarVisible && !window.sidebarPeeking);
+    };
+}
+
+// Destroys the window while its object is alive, so no message reaches a destroyed object. Its
+// WM_DESTROY handling gives the documents back while the editor still exists and posts WM_QUIT.
+void DestroyMainWindow(MainWindow& window) {
+    if (window.hwnd != nullptr && IsWindow(window.hwnd)) DestroyWindow(window.hwnd);
+}
+
+// Types into the start-up note, saves, takes the window down and checks the file on a new
+// connection. The database is closed here, before the check opens it again.
+ExitCode RunSelfTest(MainWindow& window, Workspace& workspace, std::unique_ptr<Database>& db,
+                     const std::wstring& path) {
+    const std::string text = MakeSmokeText(GetTickCount64());
+    SaveResult saved = SaveResult::Failed;
+    RunGuarded(window, [&] {
+        Scintilla::ScintillaCall& call = window.editor.call();
+        call.DocumentEnd();
+        call.AddText(static_cast<Scintilla::Position>(text.size()), text.data());
+        saved = workspace.SaveAll(SaveReason::UserSave);
+        return true;
+    });
+    const int64_t noteId = workspace.currentNoteId;
+    window.SetWorkspace(nullptr);
+    workspace.ReleaseDocuments();
+    DestroyMainWindow(window);
+    (void)window.RunMessageLoop();
+    db.reset();
+    if (saved != SaveResult::Saved) return ExitCode::SmokeSaveFailed;
+    return CheckSmokeNote(path, noteId, text);
+}
+
+// Shows the window fully drawn before the user sees it, warns about OneDrive once, and runs the
+// message loop until the window is destroyed.
+int RunVisible(MainWindow& window, Workspace& workspace, const std::wstring& normalizedPath, Bench& bench) {
+    const std::string placement = workspace.settings.GetSetting("window.placement").value_or(std::string());
+    BOOL cloak = TRUE;
+    const bool cloaked = SUCCEEDED(DwmSetWindowAttribute(window.hwnd, DWMWA_CLOAK, &cloak, sizeof(cloak)));
+    window.RestorePlacement(placement);
+    RedrawWindow(window.hwnd, nullptr, nullptr, RDW_UPDATENOW | RDW_ALLCHILDREN);
+    if (cloaked) {
+        cloak = FALSE;
+        DwmSetWindowAttribute(window.hwnd, DWMWA_CLOAK, &cloak, sizeof(cloak));
+    }
+    // Showing draws the editor, so its first paint is usually marked before this.
+    bench.Mark("window_shown");
+    (void)window.WarnIfInOneDrive(normalizedPath, CollectOneDriveRoots());
+    const int code = window.RunMessageLoop();
+
+    // The loop ends with the window's destruction, after its closing save. Should GetMessageW itself
+    // fail, the window is still there and nothing has saved the last edits: save them now, then
+    // take the window down as closing would.
+    if (window.hwnd != nullptr && IsWindow(window.hwnd)) {
+        RunGuarded(window, [&] {
+            (void)workspace.SaveAll(SaveReason::Closing);
+            return true;
+        });
+        DestroyMainWindow(window);
+    }
+    return code;
+}
+
+}  // namespace
+
+int RunApp(HINSTANCE instance, const LaunchOptions& options, Bench& bench) {
+    SetMessageBoxesAllowed(!options.silent);
+    const bool deleteAtExit = options.smoke && !options.db;
+    const std::wstring path = ChooseDatabasePath(options);
+
+    // Declared in the order of creation, so that leaving early releases them in reverse: the
+    // workspace before the main window object, the database after both, the mutex last.
+    const std::wstring normalizedPath = NormalizePath(path);
+    const uint64_t instanceKey = HashPath(normalizedPath);
+    InstanceMutex mutex = InstanceMutex::Create(MakeInstanceMutexName(normalizedPath));
+    if (mutex.alreadyExisted()) return ToInt(ActivateRunningInstance(instance, instanceKey));
+
+    std::unique_ptr<Database> db = OpenDatabaseInteractive(instance, path, options.smoke);
+    if (!db) return ToInt(ExitCode::NoDatabase);
+    bench.Mark("db_opened");
+
+    (void)EnableProcessDarkMode();
+    if (const ExitCode registered = RegisterWindowClasses(instance); registered != ExitCode::Ok) {
+        return ToInt(registered);
+    }
+    bench.Mark("classes_registered");
+
+    std::optional<MainWindow> window;
+    window.emplace();
+    if (!window->Create(instance, &bench, options.bench.has_value())) {
+        DestroyMainWindow(*window);
+        return ToInt(ExitCode::WindowCreateFailed);
+    }
+
+    std::optional<Workspace> workspace;
+    workspace.emplace(*db, window->editor);
+    (void)RunGuarded(*window, [&] { return ApplySettings(*window, *workspace); });
+    bench.Mark("settings_applied");
+
+    const bool loaded = RunGuarded(*window, [&] { return workspace->Load(); });
+    if (loaded) bench.Mark("startup_note_opened");
+    if (!loaded || !RunGuarded(*window, [&] { return ShowLoadedWorkspace(*window, *workspace); })) {
+        DestroyMainWindow(*window);
+        return ToInt(ExitCode::WorkspaceLoadFailed);
+    }
+    bench.Mark("tree_populated");
+
+    // From here on a second process on the same file finds this window.
+    SetPropW(window->hwnd, kInstanceProperty, reinterpret_cast<HANDLE>(static_cast<uintptr_t>(instanceKey)));
+    GiveProviders(*window, *workspace);
+    bench.Mark("note_loaded");
+
+    // The loop's code is WM_QUIT's, which the window posts as 0.
+    const int code = options.smoke ? ToInt(RunSelfTest(*window, *workspace, db, path))
+                                   : RunVisible(*window, *workspace, normalizedPath, bench);
+
+    // The workspace, the main window object, the editing component's process resources, the
+    // self-test's file, the timing file, the database, and the mutex last.
+    workspace.reset();
+    window.reset();
+    ReleaseEditorResources();
+    if (deleteAtExit) DeleteFileW(path.c_str());
+    const bool timingWritten = bench.path.empty() || WriteTimingFile(bench);
+    db.reset();
+    mutex.Close();
+    return timingWritten ? code : ToInt(ExitCode::BenchWriteFailed);
 }
 
 }  // namespace lq

@@ -1,0 +1,67 @@
+#include "DatabaseOpening.h"
+
+#include <vector>
+
+#include "StartupPaths.h"
+#include "resources/ResourceIds.h"
+#include "store/Migration.h"
+
+namespace lq {
+namespace {
+
+const std::vector<Migration>& Migrations() {
+    static const std::vector<Migration> migrations = MakeMigrations();
+    return migrations;
+}
+
+}  // namespace
+
+bool MoveDamagedDatabaseAside(const std::wstring& path, const std::wstring& target) {
+    // No replacing: a name already taken (a second start-over within the same second) must not
+    // swallow the earlier damaged file.
+    return MoveFileExW(path.c_str(), target.c_str(), MOVEFILE_WRITE_THROUGH) != FALSE;
+}
+
+std::optional<OpenFailureMessage> MessageForOpenFailure(const DatabaseOpenResult& result, const std::wstring& path) {
+    switch (result.outcome) {
+        case OpenOutcome::Ok:
+        case OpenOutcome::NotOurDatabase:
+            return std::nullopt;
+        case OpenOutcome::CannotOpen:
+            return OpenFailureMessage{IDS_CANNOT_CREATE_DATABASE, ParentDirectoryOf(path)};
+        case OpenOutcome::NewerVersion:
+            return OpenFailureMessage{IDS_DATABASE_NEWER, {}};
+        case OpenOutcome::JournalModeFailed:
+            return OpenFailureMessage{IDS_JOURNAL_MODE_FAILED, {}};
+        case OpenOutcome::MigrationFailed:
+            return OpenFailureMessage{IDS_MIGRATION_FAILED, result.backupPath};
+        case OpenOutcome::BackupFailed:
+            return OpenFailureMessage{IDS_BACKUP_BEFORE_MIGRATION_FAILED, {}};
+    }
+    // An outcome this program does not know still gives no database, and the user is told so.
+    return OpenFailureMessage{IDS_CANNOT_CREATE_DATABASE, ParentDirectoryOf(path)};
+}
+
+std::unique_ptr<Database> OpenDatabaseWithDialogs(const std::wstring& path, bool quiet,
+                                                  const DatabaseOpenDialogs& dialogs) {
+    const auto showError = [&](UINT id, const std::wstring& argument) {
+        if (!quiet && dialogs.showError) dialogs.showError(id, argument);
+    };
+    for (;;) {
+        DatabaseOpenResult result = Database::Open(path, Migrations());
+        if (result.outcome == OpenOutcome::Ok && result.db) return std::move(result.db);
+        if (result.outcome != OpenOutcome::NotOurDatabase) {
+            const std::optional<OpenFailureMessage> message = MessageForOpenFailure(result, path);
+            if (message) showError(message->id, message->argument);
+            return nullptr;
+        }
+        if (quiet || !dialogs.askStartOver || !dialogs.askStartOver()) return nullptr;
+        if (!MoveDamagedDatabaseAside(path, MakeDamagedDatabasePath(path))) {
+            showError(IDS_CANNOT_CREATE_DATABASE, ParentDirectoryOf(path));
+            return nullptr;
+        }
+        // The file is gone now, so the next open makes a new database with the schema in its place.
+    }
+}
+
+}  // namespace lq

@@ -1,0 +1,43 @@
+#pragma once
+
+#include <windows.h>
+
+#include <functional>
+#include <memory>
+#include <optional>
+#include <string>
+
+#include "store/Database.h"
+
+namespace lq {
+
+// What the start-up's open loop may say to the user; both are shown without an owner window, since no
+// main window exists yet. Either may be empty (nothing is shown; an empty question answers "exit").
+struct DatabaseOpenDialogs {
+    // An error message: string-table id and its "%1".
+    std::function<void(UINT messageId, const std::wstring& argument)> showError;
+    // The damaged-database question: true to move the file aside and start with a new database.
+    std::function<bool()> askStartOver;
+};
+
+// Opens the database file with every check of Database::Open and turns each failure outcome into its
+// message. A damaged or foreign file may be moved aside (MakeDamagedDatabasePath) when the user chooses
+// to start over, after which a new database is made in its place. With `quiet` nothing is shown or
+// asked and a damaged file is never moved. Null when no database was opened.
+[[nodiscard]] std::unique_ptr<Database> OpenDatabaseWithDialogs(const std::wstring& path, bool quiet,
+                                                                const DatabaseOpenDialogs& dialogs);
+
+// The error message for an outcome that gives no database: string-table id and its "%1".
+struct OpenFailureMessage {
+    UINT id = 0;
+    std::wstring argument;
+};
+// None for Ok and for a damaged or foreign file, which is a question instead.
+[[nodiscard]] std::optional<OpenFailureMessage> MessageForOpenFailure(const DatabaseOpenResult& result,
+                                                                      const std::wstring& path);
+
+// Moves the damaged file to `target` in the same volume, never over an existing file. False when it
+// could not be moved (the file is then where it was).
+[[nodiscard]] bool MoveDamagedDatabaseAside(const std::wstring& path, const std::wstring& target);
+
+}  // namespace lq

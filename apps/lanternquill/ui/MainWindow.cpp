@@ -1,0 +1,147 @@
+#include "ui/MainWindow.h"
+
+#include "Bench.h"
+#include "editor/EditorFonts.h"
+#include "resources/ResourceIds.h"
+#include "store/Database.h"
+#include "store/Statement.h"
+#include "ui/Dialogs.h"
+#include "ui/MainMenu.h"
+#include "ui/MainWindowGeometry.h"
+#include "ui/ResourceString.h"
+#include "workspace/Workspace.h"
+
+namespace lq {
+namespace {
+
+// Read only by word completion's provider; one literal, so one cached statement.
+constexpr char kAllNoteContentSql[] = "SELECT content FROM notes";
+
+void MarkIfTimed(Bench* bench, const char* name) {
+    if (bench) bench->Mark(name);
+}
+
+// Adds the stored text of every note, then the open note's unsaved text, to `add`.
+void ReadAllNoteText(Workspace& workspace, EditorView& editor, const std::function<void(std::string_view)>& add) {
+    if (Statement* statement = workspace.db.Prepare(kAllNoteContentSql)) {
+        statement->Reset();
+        ScopedReset resetAfter(*statement);
+        while (statement->Step()) add(statement->ColumnText(0));
+    }
+    auto& call = editor.call();
+    if (workspace.currentNoteId != 0 && call.Modify()) {
+        const auto* text = static_cast<const char*>(call.CharacterPointer());
+        if (text) add(std::string_view(text, static_cast<size_t>(call.Length())));
+    }
+}
+
+}  // namespace
+
+MainWindow::MainWindow() = default;
+
+MainWindow::~MainWindow() {
+    // A window that outlives its object would hand later messages to freed memory: when creation
+    // stopped halfway (or nobody destroyed the window), destroy it while the object still stands.
+    if (hwnd && IsWindow(hwnd)) DestroyWindow(hwnd);
+}
+
+bool MainWindow::Create(HINSTANCE instanceHandle, Bench* benchMarks, bool closeAfterFirstPaintFlag) {
+    instance = instanceHandle;
+    bench = benchMarks;
+    closeAfterFirstPaint = closeAfterFirstPaintFlag;
+
+    confirm = [this](const std::wstring& text) { return ConfirmReplaceAll(hwnd, instance, text); };
+    showMessage = [this](const std::wstring& text) { ShowMessage(hwnd, instance, text, MessageKind::Warning); };
+    newProjectLabel = LoadResourceString(instance, IDS_NEW_PROJECT_BUTTON);
+
+    mainMenu = BuildMainMenu(instance);
+    if (mainMenu) {
+        const int count = GetMenuItemCount(mainMenu);
+        for (int i = 0; i < count; ++i) {
+            if (HMENU popup = GetSubMenu(mainMenu, i)) darkMenu.MakeOwnerDrawn(popup);
+        }
+    }
+
+    // The window procedure stores `hwnd` and `dpi` while the window is being created.
+    const HWND made =
+        CreateWindowExW(0, kMainWindowClass, L"Lanternquill", WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN, CW_USEDEFAULT,
+                        CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, nullptr, nullptr, instance, this);
+    if (!made) return false;
+
+    titleBarMode = ApplyDarkTitleBar(hwnd, true);
+    MarkIfTimed(bench, "window_created");
+
+    uiFont = CreateUiFont(dpi);
+
+    if (!menuBar.Create(hwnd, instance, mainMenu, darkMenu)) return false;
+    MarkIfTimed(bench, "menu_strip_created");
+
+    const HWND tree = CreateSidebarControl(hwnd, instance);
+    if (!tree) return false;
+    if (!sidebar.Attach(tree)) return false;
+    const UINT treeDpi = GetDpiForWindow(tree);
+    sidebar.SetDpi(treeDpi != 0 ? static_cast<int32_t>(treeDpi) : dpi);
+    MarkIfTimed(bench, "sidebar_created");
+
+    if (!editor.Create(hwnd, instance)) return false;
+    ConfigureAutocomplete(editor);
+    MarkIfTimed(bench, "scintilla_created");
+
+    const HMONITOR monitor = MonitorFromPoint(POINT{0, 0}, MONITOR_DEFAULTTOPRIMARY);
+    MONITORINFO info{};
+    info.cbSize = sizeof(info);
+    if (monitor && GetMonitorInfoW(monitor, &info)) {
+        const RECT start = StartRectFor(info.rcWork, dpi);
+        SetWindowPos(hwnd, nullptr, start.left, start.top, start.right - start.left, start.bottom - start.top,
+                     SWP_NOZORDER | SWP_NOACTIVATE);
+    }
+
+    Layout();
+    return true;
+}
+
+void MainWindow::SetWorkspace(Workspace* attached) {
+    workspace = attached;
+    if (!attached) {
+        completion.SetProvider({});
+        return;
+    }
+    completion.SetProvider([this](WordIndex& index) {
+        if (!workspace) return;
+        const std::function<void(std::string_view)> add = [&index](std::string_view text) {
+            index.AddWordsFromText(text);
+        };
+        ReadAllNoteText(*workspace, editor, add);
+    });
+}
+
+void MainWindow::SetSidebarVisible(int32_t widthDip, bool visible) {
+    sidebarVisible = visible;
+    sidebarWidthDip = widthDip < 160 ? 160 : widthDip;
+    const bool globalViewInPlace = globalView && globalViewShown;
+    if (HWND tree = sidebar.hwnd()) ShowWindow(tree, visible && !globalViewInPlace ? SW_SHOWNA : SW_HIDE);
+    if (globalView) globalView->Show(visible && globalViewShown);
+    Layout();
+    if (hwnd) InvalidateRect(hwnd, nullptr, FALSE);
+}
+
+bool RegisterMainWindowClass(HINSTANCE instance) {
+    WNDCLASSEXW windowClass{};
+    windowClass.cbSize = sizeof(windowClass);
+    windowClass.lpfnWndProc = MainWindow::StaticWndProc;
+    windowClass.hInstance = instance;
+    windowClass.hIcon = LoadIconW(instance, MAKEINTRESOURCEW(1));
+    windowClass.hIconSm =
+        static_cast<HICON>(LoadImageW(instance, MAKEINTRESOURCEW(1), IMAGE_ICON, GetSystemMetrics(SM_CXSMICON),
+                                      GetSystemMetrics(SM_CYSMICON), LR_DEFAULTCOLOR));
+    windowClass.hCursor = LoadCursorW(nullptr, IDC_ARROW);
+    windowClass.lpszClassName = kMainWindowClass;
+    return RegisterClassExW(&windowClass) != 0;
+}
+
+UINT ActivateMessageId() {
+    static const UINT id = RegisterWindowMessageW(L"Lanternquill.Activate");
+    return id;
+}
+
+}  // namespace lq

@@ -1,0 +1,43 @@
+// The program's one message loop: every message meets the key pre-translation first; there is no
+// accelerator table and no dialog-message handling.
+#include <windows.h>
+
+#include <commctrl.h>
+
+#include "ui/MainWindow.h"
+
+namespace lq {
+
+int MainWindow::RunMessageLoop() {
+    MSG message{};
+    for (;;) {
+        const BOOL got = GetMessageW(&message, nullptr, 0, 0);
+        if (got == 0) return static_cast<int>(message.wParam);
+        if (got == -1) return 0;
+        bool consumed = false;
+        try {
+            consumed = PreTranslateMessage(message, FocusScope());
+        } catch (...) {
+            // Nothing may leave the loop and end the program with notes unsaved; a key whose
+            // handling failed goes no further.
+            consumed = true;
+        }
+        if (consumed) continue;
+        TranslateMessage(&message);
+        DispatchMessageW(&message);
+    }
+}
+
+KeyScope MainWindow::FocusScope() const {
+    const HWND focus = GetFocus();
+    if (focus == nullptr) return KeyScope::Other;
+    if (focus == editor.hwnd()) return KeyScope::Editor;
+    const HWND tree = sidebar.hwnd();
+    if (tree == nullptr) return KeyScope::Other;
+    if (focus == tree) return KeyScope::SidebarTree;
+    const HWND labelEdit = reinterpret_cast<HWND>(SendMessageW(tree, TVM_GETEDITCONTROL, 0, 0));
+    if (labelEdit != nullptr && focus == labelEdit) return KeyScope::TreeLabelEdit;
+    return KeyScope::Other;
+}
+
+}  // namespace lq

@@ -1,0 +1,66 @@
+// Saving on request: the one path by which the window asks the workspace to save, and the
+// start-up's once-per-database OneDrive warning.
+#include "editor/EditorFailure.h"
+#include "resources/ResourceIds.h"
+#include "store/OneDriveFolders.h"
+#include "store/SettingsStore.h"
+#include "ui/Dialogs.h"
+#include "ui/MainWindow.h"
+#include "ui/ResourceString.h"
+#include "workspace/Workspace.h"
+
+namespace lq {
+
+namespace {
+
+// Remembered in the database itself, so no later run on the same file warns again.
+constexpr char kOneDriveWarningKey[] = "warning.onedrive";
+
+}  // namespace
+
+void MainWindow::SaveNow(SaveReason reason) {
+    if (workspace == nullptr) return;
+    // A component failure inside the save is a failed save like any other: it is reported and
+    // retried, never left to the window procedure's guard, which would drop the retry.
+    SaveResult result = SaveResult::Failed;
+    if (!RunEditorOperation(editor.call(), [&] { result = workspace->SaveAll(reason); })) {
+        result = SaveResult::Failed;
+        workspace->lastSaveFailed = true;
+    }
+    UpdateSaveFailedIndicator();
+    if (result != SaveResult::Failed) return;
+
+    // Try again on the next tick while the open note still holds what failed to be stored. A failure
+    // with no note open (views, flags or settings only) waits for the next save that comes along.
+    if (workspace->HasUnsavedEditorChanges()) SetTimer(hwnd, kAutosaveTimerId, kAutosaveDelayMs, nullptr);
+
+    // Windows is ending the session or suspending: nobody should be asked to read a message now.
+    // The report flag stays clear, so the next failure with another reason is shown.
+    if (reason == SaveReason::EndSession || reason == SaveReason::Suspend) return;
+
+    // Once per run of failures; a successful save clears the flag again.
+    if (workspace->lastSaveFailed && !workspace->saveFailureReported) {
+        workspace->saveFailureReported = true;
+        ShowErrorMessage(hwnd, instance, IDS_SAVE_FAILED, std::wstring());
+    }
+}
+
+void MainWindow::UpdateSaveFailedIndicator() {
+    const bool failed = workspace != nullptr && workspace->lastSaveFailed;
+    if (!status.SetSaveFailed(failed) || hwnd == nullptr) return;
+    const RECT strip = StatusStripRect();
+    InvalidateRect(hwnd, &strip, FALSE);
+}
+
+bool MainWindow::WarnIfInOneDrive(const std::wstring& databasePath, const std::vector<std::wstring>& oneDriveRoots) {
+    if (workspace == nullptr || !IsPathUnderAnyRoot(databasePath, oneDriveRoots)) return false;
+    // Any stored value, empty or "0" included, means the user has been told.
+    if (workspace->settings.GetSetting(kOneDriveWarningKey).has_value()) return false;
+    if (showMessage) showMessage(LoadResourceString(instance, IDS_ONEDRIVE_WARNING));
+    // Written at once, outside the workspace's saving; a failed write only means the warning comes
+    // again at the next start.
+    (void)workspace->settings.SetSetting(kOneDriveWarningKey, "1");
+    return true;
+}
+
+}  // namespace lq

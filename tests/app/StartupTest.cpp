@@ -1,0 +1,256 @@
+// The start-up and shut-down of the real program, driven from outside: the database it chooses and
+// leaves behind, its dialogs, one instance per database file, its exit codes and its timing marks.
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cwctype>
+#include <filesystem>
+#include <memory>
+#include <optional>
+#include <regex>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "ProgramFile.h"
+#include "ProgramRun.h"
+#include "store/DatabasePaths.h"
+#include "store/NoteStore.h"
+#include "store/ProjectStore.h"
+#include "store/SettingsStore.h"
+#include "support/FileBytes.h"
+#include "support/StoreDatabase.h"
+#include "support/TempFolder.h"
+
+namespace lq {
+namespace {
+
+using test::ProgramRun;
+using test::Quoted;
+
+constexpr char kNotADatabase[] = "These are somebody's shopping notes, not a database at all.\r\n";
+
+// The program's own string-table text (read from lanternquill.exe, which carries the table).
+std::wstring ProgramString(UINT id) {
+    const HMODULE program =
+        LoadLibraryExW(test::ProgramPath().c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE | LOAD_LIBRARY_AS_IMAGE_RESOURCE);
+    if (program == nullptr) return {};
+    const wchar_t* text = nullptr;
+    const int length = LoadStringW(program, id, reinterpret_cast<LPWSTR>(&text), 0);
+    std::wstring copy = length > 0 ? std::wstring(text, static_cast<size_t>(length)) : std::wstring();
+    FreeLibrary(program);
+    return copy;
+}
+
+// Where a task dialog's texts can be read (under Wine), the dialog must show `text`.
+void ExpectDialogShows(HWND dialog, const std::wstring& text) {
+    const std::vector<std::wstring> texts = test::DialogTexts(dialog);
+    if (texts.empty()) return;  // Windows draws them itself
+    bool shown = false;
+    for (const std::wstring& each : texts) shown = shown || each == text;
+    EXPECT_TRUE(shown) << "the dialog does not show the expected text";
+}
+
+std::vector<std::wstring> FileNames(const std::filesystem::path& folder) {
+    std::vector<std::wstring> names;
+    for (const auto& entry : std::filesystem::directory_iterator(folder)) {
+        names.push_back(entry.path().filename().wstring());
+    }
+    return names;
+}
+
+// The mark names of a timing file, in order; the whole file must be well-formed lines.
+std::vector<std::string> MarkNames(const std::wstring& timingFile) {
+    const std::string text = test::ReadFileBytes(timingFile).value_or(std::string());
+    EXPECT_TRUE(std::regex_match(text, std::regex("([a-z_]+=-?[0-9]+\\.[0-9]{3}\n)*"))) << text;
+    std::vector<std::string> names;
+    std::istringstream lines(text);
+    for (std::string line; std::getline(lines, line);) names.push_back(line.substr(0, line.find('=')));
+    return names;
+}
+
+const std::vector<std::string> kSelfTestMarks = {"process_entry",     "db_opened",          "classes_registered",
+                                                 "window_created",    "menu_strip_created", "sidebar_created",
+                                                 "scintilla_created", "settings_applied",   "startup_note_opened",
+                                                 "tree_populated",    "note_loaded"};
+
+std::wstring UpperCased(std::wstring text) {
+    for (wchar_t& c : text) c = static_cast<wchar_t>(std::towupper(c));
+    return text;
+}
+
+class StartupTest : public testing::Test {
+protected:
+    test::TempFolder folder;
+    std::wstring path = folder.File(L"memo.db");
+};
+
+TEST_F(StartupTest, SelfTestAloneUsesATemporaryDatabaseAndDeletesIt) {
+    ProgramRun run(L"--smoke");
+    ASSERT_TRUE(run.started());
+    EXPECT_EQ(run.Wait(), std::optional<DWORD>(0));
+    wchar_t temp[MAX_PATH + 1] = {};
+    ASSERT_NE(GetTempPathW(MAX_PATH + 1, temp), 0u);
+    const std::wstring prefix = L"lnq-smoke-" + std::to_wstring(run.processId()) + L"-";
+    for (const std::wstring& name : FileNames(temp)) EXPECT_NE(name.rfind(prefix, 0), 0u) << "left behind";
+}
+
+TEST_F(StartupTest, SelfTestOnAnExistingDatabaseAppendsToItsStartupNote) {
+    int64_t noteId = 0;
+    {
+        std::unique_ptr<Database> db = test::OpenStoreDatabase(path);
+        ASSERT_NE(db, nullptr);
+        const std::optional<int64_t> project = ProjectStore(*db).InsertProject("Inbox", 1);
+        ASSERT_TRUE(project);
+        const std::optional<int64_t> note = NoteStore(*db).InsertNote(*project, "Memo", 1);
+        ASSERT_TRUE(note);
+        noteId = *note;
+        ASSERT_TRUE(NoteStore(*db).SaveNote(noteId, "before\r\n", NoteViewState{}, 1));
+        SettingsStore settings(*db);
+        ASSERT_TRUE(settings.SetSetting("editor.font_size", "200"));
+        ASSERT_TRUE(settings.SetSetting("editor.wrap", "0"));
+        ASSERT_TRUE(settings.SetSetting("sidebar.visible", "0"));
+        ASSERT_TRUE(settings.SetSetting("sidebar.width", "300"));
+    }
+    const std::wstring timing = folder.File(L"timing.txt");
+    ProgramRun run(L"--smoke --silent --db " + Quoted(path) + L" --bench " + Quoted(timing));
+    EXPECT_EQ(run.Wait(), std::optional<DWORD>(0));
+
+    std::unique_ptr<Database> db = test::OpenStoreDatabase(path);
+    ASSERT_NE(db, nullptr) << "the database must stay";
+    const std::optional<NoteRecord> note = NoteStore(*db).GetNoteRecord(noteId);
+    ASSERT_TRUE(note);
+    EXPECT_TRUE(std::regex_match(note->content, std::regex("before\r\nsmoke [0-9]+"))) << note->content;
+    // The stored settings were applied before the self-test saved them back: the editor held the
+    // size at its largest, and wrap and sidebar stayed as they were.
+    SettingsStore settings(*db);
+    EXPECT_EQ(settings.GetSetting("editor.font_size"), std::optional<std::string>("72"));
+    EXPECT_EQ(settings.GetSetting("editor.wrap"), std::optional<std::string>("0"));
+    EXPECT_EQ(settings.GetSetting("sidebar.visible"), std::optional<std::string>("0"));
+    EXPECT_EQ(settings.GetSetting("sidebar.width"), std::optional<std::string>("300"));
+    // The self-test never shows its window, so its run has no marks after "note_loaded".
+    EXPECT_EQ(MarkNames(timing), kSelfTestMarks);
+}
+
+TEST_F(StartupTest, SelfTestWithoutADatabaseEndsWith13AndTouchesNothing) {
+    ASSERT_TRUE(test::WriteFileBytes(path, kNotADatabase));
+    struct Case {
+        const char* what;
+        std::wstring path;
+    };
+    const Case cases[] = {
+        {"a folder that does not exist", folder.File(L"missing\\memo.db")},
+        {"a damaged file", path},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        // A dialog would keep the program waiting past the time-out: the self-test asks nothing.
+        ProgramRun run(L"--smoke --db " + Quoted(c.path));
+        EXPECT_EQ(run.Wait(30000), std::optional<DWORD>(13));
+    }
+    EXPECT_EQ(test::ReadFileBytes(path), std::string(kNotADatabase));
+    EXPECT_EQ(FileNames(folder.path()), std::vector<std::wstring>{L"memo.db"});
+}
+
+TEST_F(StartupTest, ADamagedDatabaseIsKeptOrMovedAsideAsTheUserChooses) {
+    ASSERT_TRUE(test::WriteFileBytes(path, kNotADatabase));
+    {
+        ProgramRun run(L"--silent --db " + Quoted(path));
+        const HWND question = run.WaitForDialog();
+        ASSERT_NE(question, nullptr);
+        ExpectDialogShows(question, ProgramString(2002));
+        test::PressTaskDialogButton(question, 2004);  // "終了"
+        EXPECT_EQ(run.Wait(), std::optional<DWORD>(13));
+        EXPECT_EQ(test::ReadFileBytes(path), std::string(kNotADatabase));
+        EXPECT_EQ(FileNames(folder.path()), std::vector<std::wstring>{L"memo.db"});
+    }
+    {
+        ProgramRun run(L"--silent --db " + Quoted(path));
+        const HWND question = run.WaitForDialog();
+        ASSERT_NE(question, nullptr);
+        test::PressTaskDialogButton(question, 2003);  // "新しいデータベースで始める"
+        const HWND window = run.WaitForMainWindow();
+        ASSERT_NE(window, nullptr) << "no main window after starting over";
+        PostMessageW(window, WM_CLOSE, 0, 0);
+        EXPECT_EQ(run.Wait(), std::optional<DWORD>(0));
+    }
+    std::wstring damaged;
+    for (const std::wstring& name : FileNames(folder.path())) {
+        if (name.rfind(L"memo-damaged-", 0) == 0) damaged = name;
+    }
+    ASSERT_FALSE(damaged.empty());
+    EXPECT_TRUE(std::regex_match(damaged, std::wregex(L"memo-damaged-[0-9]{8}-[0-9]{6}\\.db")));
+    EXPECT_EQ(test::ReadFileBytes(folder.File(damaged)), std::string(kNotADatabase));
+    std::unique_ptr<Database> db = test::OpenStoreDatabase(path);
+    ASSERT_NE(db, nullptr) << "a new database was made in its place";
+    const std::optional<std::vector<ProjectRow>> projects = ProjectStore(*db).ListProjects();
+    ASSERT_TRUE(projects);
+    EXPECT_EQ(projects->size(), 1u);
+}
+
+TEST_F(StartupTest, ASecondStartOnTheSameFileBringsTheFirstToTheFront) {
+    ProgramRun first(L"--silent --db " + Quoted(path));
+    const HWND window = first.WaitForMainWindow();
+    ASSERT_NE(window, nullptr);
+    ShowWindow(window, SW_MINIMIZE);
+    for (int i = 0; i < 100 && !IsIconic(window); ++i) Sleep(20);
+    ASSERT_TRUE(IsIconic(window));
+
+    // The same file written in other letters is the same instance.
+    ProgramRun second(L"--silent --db " + Quoted(UpperCased(path)));
+    EXPECT_EQ(second.Wait(20000), std::optional<DWORD>(0));
+    EXPECT_FALSE(IsIconic(window)) << "the running window was not restored";
+    EXPECT_TRUE(first.Running());
+
+    PostMessageW(window, WM_CLOSE, 0, 0);
+    EXPECT_EQ(first.Wait(), std::optional<DWORD>(0));
+    // Closing saved: the window's placement is among the settings.
+    std::unique_ptr<Database> db = test::OpenStoreDatabase(path);
+    ASSERT_NE(db, nullptr);
+    EXPECT_TRUE(SettingsStore(*db).GetSetting("window.placement").has_value());
+}
+
+TEST_F(StartupTest, AnInstanceWhoseWindowNeverAppearsIsReportedWith17) {
+    // This process holds the file's mutex as a starting instance would, without any window.
+    const HANDLE mutex = CreateMutexW(nullptr, TRUE, MakeInstanceMutexName(NormalizePath(path)).c_str());
+    ASSERT_NE(mutex, nullptr);
+    ProgramRun run(L"--silent --db " + Quoted(path));
+    const HWND notice = run.WaitForDialog();
+    EXPECT_NE(notice, nullptr);
+    if (notice != nullptr) {
+        ExpectDialogShows(notice, ProgramString(2028));
+        test::PressTaskDialogButton(notice, IDOK);
+    }
+    EXPECT_EQ(run.Wait(), std::optional<DWORD>(17));
+    CloseHandle(mutex);
+    EXPECT_FALSE(test::FileExists(path)) << "the second process must not touch the database";
+}
+
+TEST_F(StartupTest, ATimedRunBesideTheProgramMakesItsDatabaseAndRecordsEveryMark) {
+    // A copy of the program in a folder of its own, so its "memo.db" lands there.
+    const std::wstring program = folder.File(L"lanternquill.exe");
+    ASSERT_TRUE(CopyFileW(test::ProgramPath().c_str(), program.c_str(), TRUE));
+    const std::wstring timing = folder.File(L"timing.txt");
+    ProgramRun run(L"--silent --bench " + Quoted(timing), program);
+    // The window closes itself after its first paint.
+    EXPECT_EQ(run.Wait(), std::optional<DWORD>(0));
+    // Every mark once: those of the start-up in order, then the window's showing and the editor's
+    // first paint, which showing the window brings about (so it may be taken first).
+    std::vector<std::string> marks = MarkNames(timing);
+    ASSERT_EQ(marks.size(), kSelfTestMarks.size() + 2) << testing::PrintToString(marks);
+    EXPECT_EQ(std::vector<std::string>(marks.begin(), marks.begin() + kSelfTestMarks.size()), kSelfTestMarks);
+    std::vector<std::string> last(marks.begin() + kSelfTestMarks.size(), marks.end());
+    std::sort(last.begin(), last.end());
+    EXPECT_EQ(last, (std::vector<std::string>{"first_paint", "window_shown"}));
+
+    std::unique_ptr<Database> db = test::OpenStoreDatabase(path);
+    ASSERT_NE(db, nullptr);
+    const std::optional<std::vector<NoteListRow>> notes = NoteStore(*db).ListNotes();
+    ASSERT_TRUE(notes);
+    EXPECT_EQ(notes->size(), 1u) << "the first run makes its first project and note";
+}
+
+}  // namespace
+}  // namespace lq

@@ -1,0 +1,287 @@
+#include <gtest/gtest.h>
+
+#include <sqlite3.h>
+
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "MainWindowFixture.h"
+#include "resources/ResourceIds.h"
+#include "support/DialogWatcher.h"
+#include "support/FileBytes.h"
+#include "ui/FileCommandTexts.h"
+#include "ui/ResourceString.h"
+
+namespace lq::test {
+namespace {
+
+// Answers a save or open dialog by typing `text` as the file name; records the name it proposed.
+DialogWatcher::Respond TypeAndAccept(std::wstring text, std::wstring* proposed) {
+    return [text = std::move(text), proposed](const DialogSnapshot& dialog) {
+        if (dialog.edit == nullptr) return;  // the watcher then closes it and the test fails
+        wchar_t shown[1024] = {};
+        SendMessageTimeoutW(dialog.edit, WM_GETTEXT, 1024, reinterpret_cast<LPARAM>(shown), SMTO_ABORTIFHUNG, 2000,
+                            nullptr);
+        *proposed = shown;
+        SendMessageTimeoutW(dialog.edit, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text.c_str()), SMTO_ABORTIFHUNG, 2000,
+                            nullptr);
+        PressDialogButton(dialog.window, IDOK);
+    };
+}
+
+// A file of `size` bytes made without writing them (its content is never read).
+bool MakeFileOfSize(const std::wstring& path, LONGLONG size) {
+    const HANDLE file =
+        CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file == INVALID_HANDLE_VALUE) return false;
+    LARGE_INTEGER end{};
+    end.QuadPart = size;
+    const bool sized = SetFilePointerEx(file, end, nullptr, FILE_BEGIN) && SetEndOfFile(file);
+    CloseHandle(file);
+    return sized;
+}
+
+std::string Utf16LeWithMark(const std::u16string& text) {
+    std::string bytes = "\xFF\xFE";
+    for (char16_t unit : text) {
+        bytes += static_cast<char>(unit & 0xFF);
+        bytes += static_cast<char>(unit >> 8);
+    }
+    return bytes;
+}
+
+// The count of notes in a database file other than the open one, read on a connection of its own.
+std::optional<int64_t> NotesInCopy(const std::wstring& path, const std::string& content) {
+    sqlite3* copy = nullptr;
+    std::string utf8(path.begin(), path.end());  // the temporary folder's path is ASCII
+    std::optional<int64_t> count;
+    if (sqlite3_open_v2(utf8.c_str(), &copy, SQLITE_OPEN_READONLY, nullptr) == SQLITE_OK) {
+        sqlite3_stmt* statement = nullptr;
+        if (sqlite3_prepare_v2(copy, "SELECT count(*) FROM notes WHERE content = ?1", -1, &statement, nullptr) ==
+                SQLITE_OK &&
+            sqlite3_bind_text(statement, 1, content.c_str(), -1, SQLITE_TRANSIENT) == SQLITE_OK &&
+            sqlite3_step(statement) == SQLITE_ROW) {
+            count = sqlite3_column_int64(statement, 0);
+        }
+        sqlite3_finalize(statement);
+    }
+    sqlite3_close_v2(copy);
+    return count;
+}
+
+// Project Inbox with Memo, project P with Open (the open, selected note); messages are recorded.
+class MainWindowFilesTest : public MainWindowFixture {
+protected:
+    void StartWithNotes() {
+        inbox_ = AddProject("Inbox");
+        memo_ = AddNote(inbox_, "Memo", "memo");
+        project_ = AddProject("P");
+        open_ = AddNote(project_, "Open: notes?", "line1\nline2\rline3");
+        SetSetting("last.note_id", std::to_string(open_));
+        Start();
+        main->showMessage = [this](const std::wstring& text) { messages_.push_back(text); };
+    }
+
+    [[nodiscard]] std::wstring Text(UINT id, const std::wstring& first = {}) const {
+        return LoadResourceString(GetModuleHandleW(nullptr), id, first);
+    }
+    [[nodiscard]] std::wstring Folder() const { return folder.path().wstring(); }
+    [[nodiscard]] std::string FolderUtf8() const { return folder.path().string(); }
+    [[nodiscard]] std::vector<std::string> TitlesIn(int64_t projectId) const {
+        std::vector<std::string> titles;
+        if (const ProjectNode* node = workspace->tree.FindProject(projectId)) {
+            for (const NoteListRow& row : node->notes) titles.push_back(row.title);
+        }
+        return titles;
+    }
+
+    int64_t inbox_ = 0, memo_ = 0, project_ = 0, open_ = 0;
+    std::vector<std::wstring> messages_;
+};
+
+TEST_F(MainWindowFilesTest, ImportsWhatItCanAndNamesEveryFileItCannot) {
+    StartWithNotes();
+    // Completion's index is already built: imported words join it.
+    Type("zq ");
+    call().GotoPos(2);
+    main->completion.Update(main->editor);
+    call().AutoCCancel();
+    call().Undo();
+    ASSERT_TRUE(main->completion.built());
+
+    const std::wstring a = folder.File(L"a.txt");
+    const std::wstring b = folder.File(L"b.md");
+    const std::wstring c = folder.File(L"c.txt");
+    const std::wstring d = folder.File(L"d.txt");
+    const std::wstring missing = folder.File(L"missing.txt");
+    ASSERT_TRUE(WriteFileBytes(a, Utf16LeWithMark(u"Imported words\nnext line")));
+    ASSERT_TRUE(MakeFileOfSize(b, 104857601));
+    ASSERT_TRUE(WriteFileBytes(c, std::string("x\0y", 3)));
+    ASSERT_TRUE(WriteFileBytes(d, "abc\x82"));
+
+    main->ImportTextFiles({a, b, c, d, missing});
+
+    EXPECT_EQ(TitlesIn(project_), (std::vector<std::string>{"Open: notes?", "a"}));
+    const int64_t imported = workspace->tree.FindProject(project_)->notes.back().id;
+    EXPECT_EQ(Stored(imported).content, "Imported words\r\nnext line");
+    EXPECT_EQ(workspace->currentNoteId, imported);
+    EXPECT_EQ(main->sidebar.GetSelection(), (TreeItemKey{false, imported}));
+    EXPECT_EQ(main->sidebar.openNoteId(), imported);
+    EXPECT_EQ(EditorText(), "Imported words\r\nnext line");
+    EXPECT_GT(main->completion.index().CountOf("Imported"), 0);
+
+    ASSERT_EQ(messages_.size(), 1u);
+    EXPECT_EQ(messages_[0], Text(IDS_IMPORT_FAILURES) + L"\nb.md \u2014 " + Text(IDS_IMPORT_TOO_LARGE) +
+                                L"\nc.txt \u2014 " + Text(IDS_IMPORT_CONTAINS_NUL) + L"\nd.txt \u2014 " +
+                                Text(IDS_IMPORT_UNKNOWN_ENCODING) + L"\nmissing.txt \u2014 " +
+                                Text(IDS_IMPORT_UNREADABLE));
+}
+
+TEST_F(MainWindowFilesTest, FilesThatAllFailLeaveTreeAndNoteAlone) {
+    StartWithNotes();
+    const size_t rows = main->sidebar.ItemCount();
+    main->ImportTextFiles({folder.File(L"gone.txt")});
+    EXPECT_EQ(main->sidebar.ItemCount(), rows);
+    EXPECT_EQ(workspace->currentNoteId, open_);
+    EXPECT_EQ(TitlesIn(project_).size(), 1u);
+    ASSERT_EQ(messages_.size(), 1u);
+    EXPECT_EQ(messages_[0], Text(IDS_IMPORT_FAILURES) + L"\ngone.txt \u2014 " + Text(IDS_IMPORT_UNREADABLE));
+}
+
+TEST_F(MainWindowFilesTest, ANoteThatCannotBeStoredIsNamedAndTheRestGoIn) {
+    StartWithNotes();
+    const std::wstring good = folder.File(L"good.md");
+    const std::wstring refused = folder.File(L"refused.txt");
+    ASSERT_TRUE(WriteFileBytes(good, "good"));
+    ASSERT_TRUE(WriteFileBytes(refused, "refused"));
+    Exec(
+        "CREATE TRIGGER refuse BEFORE INSERT ON notes WHEN NEW.title = 'refused' "
+        "BEGIN SELECT RAISE(ABORT, 'refused'); END");
+    main->ImportTextFiles({refused, good});
+    Exec("DROP TRIGGER refuse");
+
+    EXPECT_EQ(TitlesIn(project_), (std::vector<std::string>{"Open: notes?", "good"}));
+    ASSERT_EQ(messages_.size(), 1u);
+    EXPECT_EQ(messages_[0], Text(IDS_IMPORT_FAILURES) + L"\nrefused.txt \u2014 " + Text(IDS_IMPORT_NOT_STORED));
+}
+
+TEST_F(MainWindowFilesTest, NoFilesMeansNoSave) {
+    StartWithNotes();
+    Type("unsaved ");
+    main->ImportTextFiles({});
+    EXPECT_EQ(Stored(open_).content, "line1\nline2\rline3");
+    EXPECT_TRUE(messages_.empty());
+}
+
+TEST_F(MainWindowFilesTest, ExportWritesTheEditorsTextWithCrlfAndRemembersTheFolder) {
+    StartWithNotes();
+    Type("typed ");  // not saved yet: the export takes what the editor shows
+    const std::wstring target = folder.File(L"out.txt");
+    ASSERT_TRUE(WriteFileBytes(target, "old content"));
+
+    ASSERT_TRUE(main->ExportNoteTo(target));
+    EXPECT_EQ(ReadFileBytes(target), "typed line1\r\nline2\r\nline3") << "no byte-order mark, CR LF only";
+    EXPECT_EQ(StoredSetting("export.folder"), FolderUtf8());
+    EXPECT_EQ(main->GetSetting("export.folder"), Folder());
+    EXPECT_EQ(Stored(open_).content, "typed line1\nline2\rline3") << "saved first";
+    EXPECT_TRUE(messages_.empty());
+}
+
+TEST_F(MainWindowFilesTest, ExportToAMissingFolderSaysWhereAndForgetsNothing) {
+    SetSetting("export.folder", "C:\\earlier");
+    StartWithNotes();
+    const std::wstring target = folder.File(L"missing\\out.txt");
+    EXPECT_FALSE(main->ExportNoteTo(target));
+    EXPECT_FALSE(FileExists(target));
+    ASSERT_EQ(messages_.size(), 1u);
+    EXPECT_EQ(messages_[0], Text(IDS_EXPORT_FAILED, target));
+    EXPECT_EQ(StoredSetting("export.folder"), "C:\\earlier");
+}
+
+TEST_F(MainWindowFilesTest, ExportNeedsAnOpenNote) {
+    StartWithNotes();
+    workspace->ShowEmptyDocument();
+    EXPECT_FALSE(main->ExportNoteTo(folder.File(L"none.txt")));
+    EXPECT_FALSE(FileExists(folder.File(L"none.txt")));
+    EXPECT_TRUE(messages_.empty());
+}
+
+TEST_F(MainWindowFilesTest, FolderSettingsFallBackToTheProgramsFolder) {
+    SetSetting("backup.folder", "");
+    StartWithNotes();
+    const std::wstring programFolder = ProgramFolder();
+    ASSERT_FALSE(programFolder.empty());
+    EXPECT_EQ(main->GetSetting("export.folder"), programFolder) << "never stored";
+    EXPECT_EQ(main->GetSetting("backup.folder"), programFolder) << "stored empty";
+    SetSetting("backup.folder", "D:\\\xE5\x82\x99\xE4\xBB\xBD");  // "D:\備份" in UTF-8
+    EXPECT_EQ(main->GetSetting("backup.folder"), L"D:\\\u5099\u4EFD");
+}
+
+TEST_F(MainWindowFilesTest, BackupCopiesWhatWasJustTypedAndRemembersTheFolder) {
+    StartWithNotes();
+    Type("latest ");
+    const std::wstring target = folder.File(L"copy.db");
+    ASSERT_TRUE(main->BackupTo(target));
+    EXPECT_EQ(NotesInCopy(target, "latest line1\nline2\rline3"), 1);
+    EXPECT_EQ(StoredSetting("backup.folder"), FolderUtf8());
+    EXPECT_TRUE(messages_.empty());
+}
+
+TEST_F(MainWindowFilesTest, BackupToABadPathSaysWhereAndForgetsNothing) {
+    StartWithNotes();
+    const std::wstring target = folder.File(L"missing\\copy.db");
+    EXPECT_FALSE(main->BackupTo(target));
+    EXPECT_FALSE(FileExists(target));
+    ASSERT_EQ(messages_.size(), 1u);
+    EXPECT_EQ(messages_[0], Text(IDS_BACKUP_FAILED, target));
+    EXPECT_FALSE(StoredSetting("backup.folder").has_value());
+
+    // A folder where the file should be is no better.
+    messages_.clear();
+    EXPECT_FALSE(main->BackupTo(Folder()));
+    EXPECT_EQ(messages_.size(), 1u);
+}
+
+TEST_F(MainWindowFilesTest, CommandsOfferTheirNamesInTheRememberedFolder) {
+    SetSetting("export.folder", FolderUtf8());
+    StartWithNotes();
+    std::wstring proposed;
+    {
+        DialogWatcher watcher(TypeAndAccept(L"chosen", &proposed));
+        main->RunExportCommand();
+        ASSERT_TRUE(watcher.Finish()) << "no dialog appeared";
+        EXPECT_FALSE(watcher.forced());
+    }
+    EXPECT_EQ(proposed, L"Open_ notes_.txt");
+    EXPECT_EQ(ReadFileBytes(folder.File(L"chosen.txt")), "line1\r\nline2\r\nline3");
+
+    const std::wstring backup = folder.File(L"backup.db");
+    {
+        DialogWatcher watcher(TypeAndAccept(backup, &proposed));
+        main->RunBackupCommand();
+        ASSERT_TRUE(watcher.Finish()) << "no dialog appeared";
+    }
+    EXPECT_EQ(proposed.rfind(L"Lanternquill-backup-", 0), 0u) << testing::PrintToString(proposed);
+    EXPECT_EQ(proposed.size(), std::wstring(L"Lanternquill-backup-2026-12-09-1405.db").size());
+    EXPECT_EQ(NotesInCopy(backup, "memo"), 1);
+    EXPECT_TRUE(messages_.empty());
+}
+
+// (The dialog takes the activation, and deactivation saves by itself, so whether the cancelled import
+// saved is seen through the empty list of paths in NoFilesMeansNoSave instead.)
+TEST_F(MainWindowFilesTest, CancelledImportImportsNothing) {
+    StartWithNotes();
+    const size_t rows = main->sidebar.ItemCount();
+    DialogWatcher watcher([](const DialogSnapshot& dialog) { PressDialogButton(dialog.window, IDCANCEL); });
+    main->RunImportCommand();
+    ASSERT_TRUE(watcher.Finish()) << "no dialog appeared";
+    EXPECT_FALSE(watcher.forced());
+    EXPECT_EQ(TitlesIn(project_).size(), 1u);
+    EXPECT_EQ(main->sidebar.ItemCount(), rows);
+    EXPECT_EQ(workspace->currentNoteId, open_);
+    EXPECT_TRUE(messages_.empty());
+}
+
+}  // namespace
+}  // namespace lq::test

@@ -1,0 +1,199 @@
+#include "MainWindowFixture.h"
+
+#include <sqlite3.h>
+
+#include <mutex>
+#include <thread>
+
+#include "editor/EditorClass.h"
+#include "store/NoteStore.h"
+#include "store/ProjectStore.h"
+#include "store/SettingsStore.h"
+#include "support/StoreDatabase.h"
+#include "ui/FindPanel.h"
+
+namespace lq::test {
+namespace {
+
+bool ClassExists(HINSTANCE instance, const wchar_t* name) {
+    WNDCLASSEXW info{};
+    info.cbSize = sizeof(info);
+    return GetClassInfoExW(instance, name, &info) != FALSE;
+}
+
+// The classes the start-up registers, once per process; other fixtures may have registered the
+// editor's already.
+bool RegisterClassesOnce() {
+    static std::once_flag once;
+    static bool registered = false;
+    std::call_once(once, [] {
+        const HINSTANCE instance = GetModuleHandleW(nullptr);
+        const bool editor = ClassExists(instance, L"Scintilla") || RegisterEditorClass(instance);
+        const bool main = ClassExists(instance, kMainWindowClass) || RegisterMainWindowClass(instance);
+        const bool find = FindPanel::RegisterClass(instance);
+        registered = editor && main && find;
+    });
+    return registered;
+}
+
+}  // namespace
+
+void MainWindowFixture::SetUp() {
+    ASSERT_TRUE(RegisterClassesOnce());
+    path = folder.File(L"memo.db");
+    db = OpenStoreDatabase(path);
+    ASSERT_NE(db, nullptr);
+}
+
+void MainWindowFixture::TearDown() {
+    Stop();
+}
+
+void MainWindowFixture::Start(const MainWindowStart& options) {
+    ASSERT_FALSE(main) << "Start() runs once per test";
+    main = std::make_unique<MainWindow>();
+    ASSERT_TRUE(main->Create(GetModuleHandleW(nullptr), nullptr, false));
+    workspace.emplace(*db, main->editor);
+    main->SetSidebarVisible(options.sidebarWidthDip, options.sidebarVisible);
+    ASSERT_TRUE(workspace->Load());
+    main->SetWorkspace(&*workspace);
+    const std::optional<TreeItemKey> toSelect = workspace->currentNoteId != 0
+                                                    ? TreeItemKey{false, workspace->currentNoteId}
+                                                    : TreeItemKey{true, workspace->currentProjectId};
+    main->sidebar.Populate(workspace->tree, workspace->currentNoteId, toSelect);
+    main->UpdateTitle();
+    main->UpdateStatus();
+    MainWindow* window = main.get();
+    workspace->placementProvider = [window] { return window->hwnd ? FormatWindowPlacement(window->hwnd) : ""; };
+    workspace->sidebarProvider = [window] {
+        return std::pair<int32_t, bool>(window->sidebarWidthDip, window->sidebarVisible && !window->sidebarPeeking);
+    };
+    if (options.show) main->RestorePlacement(options.placement);
+    Pump();
+}
+
+void MainWindowFixture::Stop() {
+    if (main && main->hwnd && IsWindow(main->hwnd)) DestroyWindow(main->hwnd);
+    // Takes the quit message the window's destruction posts, so no later loop ends at once.
+    Pump();
+    workspace.reset();
+    main.reset();
+    Pump();
+    db.reset();
+}
+
+int64_t MainWindowFixture::AddProject(const std::string& name) {
+    const std::optional<int64_t> id = ProjectStore(*db).InsertProject(name, 1000);
+    EXPECT_TRUE(id.has_value());
+    return id.value_or(0);
+}
+
+int64_t MainWindowFixture::AddNote(int64_t projectId, const std::string& title, std::string_view content,
+                                   const NoteViewState& view) {
+    NoteStore store(*db);
+    const std::optional<int64_t> id = store.InsertNote(projectId, title, 1000);
+    EXPECT_TRUE(id.has_value());
+    if (!id) return 0;
+    EXPECT_TRUE(store.SaveNote(*id, content, view, 1000));
+    return *id;
+}
+
+void MainWindowFixture::SetSetting(const std::string& key, const std::string& value) {
+    Exec("INSERT INTO settings (key, value) VALUES ('" + key + "', '" + value +
+         "') ON CONFLICT(key) DO UPDATE SET value = excluded.value");
+}
+
+void MainWindowFixture::Exec(const std::string& sql) {
+    char* error = nullptr;
+    const int rc = sqlite3_exec(db->handle(), sql.c_str(), nullptr, nullptr, &error);
+    EXPECT_EQ(rc, SQLITE_OK) << sql << ": " << (error ? error : "");
+    sqlite3_free(error);
+}
+
+NoteRecord MainWindowFixture::Stored(int64_t noteId) {
+    std::optional<NoteRecord> record = NoteStore(*db).GetNoteRecord(noteId);
+    EXPECT_TRUE(record.has_value()) << "note " << noteId;
+    return record.value_or(NoteRecord{});
+}
+
+std::optional<std::string> MainWindowFixture::StoredSetting(const char* key) {
+    return SettingsStore(*db).GetSetting(key);
+}
+
+int64_t MainWindowFixture::CountRows(const char* table) {
+    int64_t count = -1;
+    const std::string sql = std::string("SELECT count(*) FROM ") + table;
+    sqlite3_stmt* statement = nullptr;
+    if (sqlite3_prepare_v2(db->handle(), sql.c_str(), -1, &statement, nullptr) == SQLITE_OK &&
+        sqlite3_step(statement) == SQLITE_ROW) {
+        count = sqlite3_column_int64(statement, 0);
+    }
+    sqlite3_finalize(statement);
+    return count;
+}
+
+void MainWindowFixture::Pump() {
+    MSG message;
+    while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
+        TranslateMessage(&message);
+        DispatchMessageW(&message);
+    }
+}
+
+void MainWindowFixture::PumpFor(std::chrono::milliseconds duration) {
+    const auto end = std::chrono::steady_clock::now() + duration;
+    do {
+        Pump();
+        std::this_thread::sleep_for(std::chrono::milliseconds(5));
+    } while (std::chrono::steady_clock::now() < end);
+    Pump();
+}
+
+bool MainWindowFixture::PumpUntil(const std::function<bool()>& done, std::chrono::milliseconds timeout) {
+    const auto end = std::chrono::steady_clock::now() + timeout;
+    for (;;) {
+        Pump();
+        if (done()) return true;
+        if (std::chrono::steady_clock::now() >= end) return false;
+        std::this_thread::sleep_for(std::chrono::milliseconds(5));
+    }
+}
+
+void MainWindowFixture::SetClientSize(int width, int height) {
+    RECT frame{};
+    RECT client{};
+    GetWindowRect(hwnd(), &frame);
+    GetClientRect(hwnd(), &client);
+    const int extraWidth = (frame.right - frame.left) - client.right;
+    const int extraHeight = (frame.bottom - frame.top) - client.bottom;
+    SetWindowPos(hwnd(), nullptr, 0, 0, width + extraWidth, height + extraHeight,
+                 SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    Pump();
+}
+
+RECT MainWindowFixture::ChildRect(HWND child) const {
+    RECT rect{};
+    GetWindowRect(child, &rect);
+    MapWindowPoints(HWND_DESKTOP, hwnd(), reinterpret_cast<POINT*>(&rect), 2);
+    return rect;
+}
+
+bool MainWindowFixture::AutosaveTimerArmed() {
+    if (!KillTimer(hwnd(), kAutosaveTimerId)) return false;
+    SetTimer(hwnd(), kAutosaveTimerId, kAutosaveDelayMs, nullptr);
+    return true;
+}
+
+void MainWindowFixture::Type(std::string_view text) {
+    call().ReplaceSel(std::string(text).c_str());
+}
+
+void MainWindowFixture::TypeChar(wchar_t character) {
+    SendMessageW(main->editor.hwnd(), WM_CHAR, character, 1);
+}
+
+std::string MainWindowFixture::EditorText() {
+    return call().GetText(call().Length());
+}
+
+}  // namespace lq::test
