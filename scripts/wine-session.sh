@@ -6,7 +6,7 @@ lq_session_xvfb_pid=
 
 # lq_prefix_prepare PREFIX: makes the prefix once (Windows 10), then applies the test settings once
 # per version of them, so an existing prefix picks up new settings without being made anew.
-lq_prefix_settings_version=2
+lq_prefix_settings_version=3
 lq_prefix_prepare() {
   local prefix=$1
   [[ -f "$prefix/.lq-settings-v$lq_prefix_settings_version" ]] && return 0
@@ -20,9 +20,10 @@ lq_prefix_prepare() {
       wine winecfg -v win10 >/dev/null 2>&1 </dev/null
       touch "$prefix/.lq-created"
     fi
-    # The interface faces map to an installed CJK font, so Japanese labels render.
+    # The interface and editor faces map to an installed CJK font, so Japanese text renders.
     local face
-    for face in "Meiryo UI" "Yu Gothic UI" "MS UI Gothic" "Tahoma" "MS Shell Dlg" "MS Shell Dlg 2" "Segoe UI"; do
+    for face in "Meiryo UI" "Yu Gothic UI" "MS UI Gothic" "Tahoma" "MS Shell Dlg" "MS Shell Dlg 2" "Segoe UI" \
+      "Meiryo" "BIZ UDGothic" "MS Gothic"; do
       wine reg add 'HKCU\Software\Wine\Fonts\Replacements' /v "$face" /t REG_SZ /d "Noto Sans CJK JP" /f \
         >/dev/null 2>&1 </dev/null
     done

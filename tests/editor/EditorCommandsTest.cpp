@@ -177,6 +177,8 @@ TEST_F(EditorCommandsTest, WrappedLinesAreHandledByDisplayRow) {
 
     view().SetText(wide + "\r\nnext");
     call().EnsureVisible(1);
+    window_->PressKey(VK_RIGHT);
+    test::EditorTestWindow::PumpMessages();
     call().GotoPos(rows.back().start + 1);
     EXPECT_TRUE(Run(EditorCommand::DeleteDisplayLine));
     EXPECT_EQ(window_->Text(), wide.substr(0, static_cast<size_t>(rows.back().start)) + "next");
@@ -184,6 +186,16 @@ TEST_F(EditorCommandsTest, WrappedLinesAreHandledByDisplayRow) {
     // Up is swallowed on the first display row only; Down on the last row of the document.
     view().SetText(wide);
     call().EnsureVisible(0);
+    window_->PressKey(VK_RIGHT);
+    test::EditorTestWindow::PumpMessages();
+    // The rows of this document, which has no line end after the wrapped line.
+    rows.clear();
+    for (int64_t pos = 0; pos < static_cast<int64_t>(wide.size());) {
+        rows.push_back(VisualLineRange(view(), pos));
+        ASSERT_GT(rows.back().end, pos);
+        pos = rows.back().end;
+    }
+    ASSERT_GT(rows.size(), 2u);
     call().GotoPos(rows[0].start + 1);
     EXPECT_TRUE(Run(EditorCommand::UpGuard));
     call().GotoPos(rows[1].start + 1);

@@ -1,0 +1,171 @@
+#include "EndToEndInput.h"
+
+#include <algorithm>
+#include <cwchar>
+#include <iterator>
+#include <vector>
+
+namespace lq::test {
+namespace {
+
+// Messages of the editing component that carry no pointer, so they work from another process.
+constexpr UINT kSciGetCurrentPos = 2008;
+constexpr UINT kSciGetAnchor = 2009;
+
+struct DescendantQuery {
+    const wchar_t* className = nullptr;
+    HWND found = nullptr;
+};
+
+BOOL CALLBACK MatchDescendant(HWND child, LPARAM parameter) {
+    auto& query = *reinterpret_cast<DescendantQuery*>(parameter);
+    wchar_t name[64] = {};
+    if (GetClassNameW(child, name, 64) > 0 && std::wcscmp(name, query.className) == 0) {
+        query.found = child;
+        return FALSE;
+    }
+    return TRUE;
+}
+
+bool IsExtendedKey(UINT virtualKey) {
+    switch (virtualKey) {
+        case VK_LEFT:
+        case VK_RIGHT:
+        case VK_UP:
+        case VK_DOWN:
+        case VK_HOME:
+        case VK_END:
+        case VK_PRIOR:
+        case VK_NEXT:
+        case VK_INSERT:
+        case VK_DELETE:
+            return true;
+        default:
+            return false;
+    }
+}
+
+}  // namespace
+
+std::optional<ProgramWindows> WaitForProgramWindows(const ProgramRun& run, DWORD timeoutMs) {
+    ProgramWindows windows;
+    windows.main = run.WaitForMainWindow(timeoutMs);
+    if (windows.main == nullptr) return std::nullopt;
+    windows.editor = FindDescendant(windows.main, L"Scintilla");
+    windows.tree = FindDescendant(windows.main, L"SysTreeView32");
+    if (windows.editor == nullptr || windows.tree == nullptr) return std::nullopt;
+    return windows;
+}
+
+HWND FindDescendant(HWND parent, const wchar_t* className) {
+    DescendantQuery query{className, nullptr};
+    EnumChildWindows(parent, MatchDescendant, reinterpret_cast<LPARAM>(&query));
+    return query.found;
+}
+
+bool WaitUntil(const std::function<bool()>& condition, DWORD timeoutMs) {
+    const ULONGLONG deadline = GetTickCount64() + timeoutMs;
+    for (;;) {
+        if (condition()) return true;
+        if (GetTickCount64() >= deadline) return false;
+        Sleep(20);
+    }
+}
+
+std::optional<LRESULT> SendQuery(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    DWORD_PTR result = 0;
+    if (SendMessageTimeoutW(window, message, wParam, lParam, SMTO_ABORTIFHUNG, 5000, &result) == 0) {
+        return std::nullopt;
+    }
+    return static_cast<LRESULT>(result);
+}
+
+std::wstring QueryText(HWND window) {
+    const std::optional<LRESULT> length = SendQuery(window, WM_GETTEXTLENGTH);
+    if (!length || *length <= 0) return {};
+    std::vector<wchar_t> buffer(static_cast<size_t>(*length) + 1);
+    const std::optional<LRESULT> copied =
+        SendQuery(window, WM_GETTEXT, buffer.size(), reinterpret_cast<LPARAM>(buffer.data()));
+    if (!copied || *copied <= 0) return {};
+    return std::wstring(buffer.data(), std::min<size_t>(static_cast<size_t>(*copied), buffer.size() - 1));
+}
+
+std::wstring Caption(HWND window) {
+    wchar_t text[512] = {};
+    GetWindowTextW(window, text, 512);
+    return text;
+}
+
+std::optional<LRESULT> EditorCaret(HWND editor) {
+    return SendQuery(editor, kSciGetCurrentPos);
+}
+
+std::optional<LRESULT> EditorAnchor(HWND editor) {
+    return SendQuery(editor, kSciGetAnchor);
+}
+
+HWND FocusOnThreadOf(HWND window) {
+    GUITHREADINFO info{};
+    info.cbSize = sizeof(info);
+    if (!GetGUIThreadInfo(GetWindowThreadProcessId(window, nullptr), &info)) return nullptr;
+    return info.hwndFocus;
+}
+
+void PostKey(HWND window, UINT virtualKey, int times) {
+    const UINT scanCode = MapVirtualKeyW(virtualKey, MAPVK_VK_TO_VSC);
+    LPARAM down = 1 | (static_cast<LPARAM>(scanCode) << 16);
+    if (IsExtendedKey(virtualKey)) down |= LPARAM{1} << 24;
+    const LPARAM up = down | (LPARAM{1} << 30) | (LPARAM{1} << 31);
+    for (int i = 0; i < times; ++i) {
+        PostMessageW(window, WM_KEYDOWN, virtualKey, down);
+        PostMessageW(window, WM_KEYUP, virtualKey, up);
+    }
+}
+
+void PostCharacters(HWND window, std::wstring_view text) {
+    for (const wchar_t unit : text) PostMessageW(window, WM_CHAR, unit, 1);
+}
+
+void PostTyping(HWND window, std::wstring_view text) {
+    size_t start = 0;
+    for (;;) {
+        const size_t end = text.find(L'\n', start);
+        PostCharacters(window,
+                       text.substr(start, end == std::wstring_view::npos ? std::wstring_view::npos : end - start));
+        if (end == std::wstring_view::npos) return;
+        PostKey(window, VK_RETURN);
+        start = end + 1;
+    }
+}
+
+bool BringToFront(HWND window) {
+    return WaitUntil(
+        [&] {
+            if (GetForegroundWindow() == window) return true;
+            SetForegroundWindow(window);
+            return false;
+        },
+        5000);
+}
+
+bool PressChord(std::initializer_list<WORD> virtualKeys) {
+    std::vector<INPUT> inputs;
+    for (const WORD key : virtualKeys) {
+        INPUT input{};
+        input.type = INPUT_KEYBOARD;
+        input.ki.wVk = key;
+        input.ki.wScan = static_cast<WORD>(MapVirtualKeyW(key, MAPVK_VK_TO_VSC));
+        inputs.push_back(input);
+    }
+    for (auto key = std::rbegin(virtualKeys); key != std::rend(virtualKeys); ++key) {
+        INPUT input{};
+        input.type = INPUT_KEYBOARD;
+        input.ki.wVk = *key;
+        input.ki.wScan = static_cast<WORD>(MapVirtualKeyW(*key, MAPVK_VK_TO_VSC));
+        input.ki.dwFlags = KEYEVENTF_KEYUP;
+        inputs.push_back(input);
+    }
+    return SendInput(static_cast<UINT>(inputs.size()), inputs.data(), sizeof(INPUT)) == inputs.size();
+}
+
+}  // namespace lq::test

@@ -1,0 +1,56 @@
+#pragma once
+
+#include <windows.h>
+
+#include <functional>
+#include <initializer_list>
+#include <optional>
+#include <string>
+#include <string_view>
+
+#include "ProgramRun.h"
+
+namespace lq::test {
+
+// The windows a user sees of a running program.
+struct ProgramWindows {
+    HWND main = nullptr;
+    HWND editor = nullptr;  // "Scintilla"
+    HWND tree = nullptr;    // "SysTreeView32"
+};
+
+// Waits for the program's main window and finds its editor and sidebar tree; none when one is missing.
+[[nodiscard]] std::optional<ProgramWindows> WaitForProgramWindows(const ProgramRun& run, DWORD timeoutMs = 20000);
+// The first descendant of `parent` with that window class, or null.
+[[nodiscard]] HWND FindDescendant(HWND parent, const wchar_t* className);
+
+// Polls `condition` every 20 ms until it holds or `timeoutMs` has passed; its last answer.
+bool WaitUntil(const std::function<bool()>& condition, DWORD timeoutMs = 10000);
+
+// A message sent to a window of another process; none when it did not answer in time.
+[[nodiscard]] std::optional<LRESULT> SendQuery(HWND window, UINT message, WPARAM wParam = 0, LPARAM lParam = 0);
+// The window's text as it answers WM_GETTEXT (which the system carries across processes; the
+// editor answers with its document), or the caption for a top-level window.
+[[nodiscard]] std::wstring QueryText(HWND window);
+[[nodiscard]] std::wstring Caption(HWND window);
+// The editor's caret and anchor (byte positions of its UTF-8 document).
+[[nodiscard]] std::optional<LRESULT> EditorCaret(HWND editor);
+[[nodiscard]] std::optional<LRESULT> EditorAnchor(HWND editor);
+// The window that has the keyboard focus on the thread that owns `window`.
+[[nodiscard]] HWND FocusOnThreadOf(HWND window);
+
+// Input posted to a window's queue the way the message loop meets keyboard input: a key as
+// WM_KEYDOWN and WM_KEYUP (the loop's translation makes its WM_CHAR, as for a real key), text as
+// the WM_CHAR messages an input method gives, one per UTF-16 unit.
+void PostKey(HWND window, UINT virtualKey, int times = 1);
+void PostCharacters(HWND window, std::wstring_view text);
+// Characters as WM_CHAR, each "\n" as the Enter key.
+void PostTyping(HWND window, std::wstring_view text);
+
+// Makes `window` the foreground window; false when it did not become it in time.
+bool BringToFront(HWND window);
+// Presses the keys in order and releases them in reverse through the system's input (SendInput),
+// which goes to the foreground window and sets the key state the program reads.
+bool PressChord(std::initializer_list<WORD> virtualKeys);
+
+}  // namespace lq::test
