@@ -312,7 +312,7 @@ protected:
         for (int i = 0; i < lines; ++i) content += std::string(1000, '.') + "\r\n";
         StartWith(content);
         main->editor.SetWrap(false);
-        main->editor.SetFontSize(8);
+        main->editor.SetFontSize(6);  // small enough that a few rows fit beside the panel, even with tall CJK faces
         Pump();
     }
 

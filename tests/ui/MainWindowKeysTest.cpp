@@ -429,13 +429,25 @@ TEST_F(MainWindowKeysTest, TheFindPanelsReplaceKeysAreNoCommands) {
     EXPECT_FALSE(main->findPanel && IsWindowVisible(main->findPanel->hwnd));
 }
 
-TEST_F(MainWindowKeysTest, AComponentFailureInAKeyCommandIsClearedAndTheEditorGoesOn) {
+TEST_F(MainWindowKeysTest, AComponentFailureLeftFromEarlierWorkIsClearedAndCostsNoKeystroke) {
+    // The component's failure in an earlier message (its own, or one sent to it directly) leaves its
+    // sticky status behind; the next key or click is not to blame and still does its work.
+    const auto leaveFailure = [&] { SendMessageW(main->editor.hwnd(), SCI_SETSTATUS, SC_STATUS_FAILURE, 0); };
     call().SetEmptySelection(0);
-    SendMessageW(main->editor.hwnd(), SCI_SETSTATUS, SC_STATUS_FAILURE, 0);
-    EXPECT_TRUE(Press(VK_RETURN)) << "the failed key goes no further";
+    leaveFailure();
+    EXPECT_TRUE(Press(VK_RETURN)) << "a key with a row: its command";
     EXPECT_EQ(call().Status(), Scintilla::Status::Ok);
-    EXPECT_TRUE(Press(VK_RETURN));
     EXPECT_EQ(EditorText(), "\r\none\r\ntwo\r\nthree");
+
+    leaveFailure();
+    EXPECT_FALSE(Press('X', kCtrl)) << "a key without a row: the component's own cut";
+    EXPECT_EQ(EditorText(), "\r\ntwo\r\nthree");
+
+    const POINT at = PointOf(call().Length());
+    leaveFailure();
+    EXPECT_FALSE(ToEditor(WM_LBUTTONDOWN, MK_LBUTTON, At(at.x, at.y))) << "a click reaches the component";
+    (void)ToEditor(WM_LBUTTONUP, 0, At(at.x, at.y));
+    EXPECT_EQ(call().Status(), Scintilla::Status::Ok);
 }
 
 TEST_F(MainWindowKeysTest, FindReplaceAndGoToLineWaitForAnOpenNote) {

@@ -203,6 +203,10 @@ bool PreTranslate(MainWindow& window, const MSG& message, KeyScope scope) {
 }  // namespace
 
 bool MainWindow::PreTranslateMessage(const MSG& message, KeyScope scope) {
+    // A failure status the component kept from earlier work (its own, or that of a message sent to it
+    // directly) is not this key's or click's: left standing, it would make the first check below
+    // throw and the user's key would be lost.
+    if (IsKeyPress(message.message) || IsButtonPress(message.message)) editor.RecoverFromFailure();
     // The message loop has no guard of its own: a component failure in a command run from here is
     // cleared so the editor keeps working, and the key that caused it goes no further.
     try {

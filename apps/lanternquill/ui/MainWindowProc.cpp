@@ -143,6 +143,34 @@ void OnLabelEditRequest(MainWindow& window, LPARAM lParam) {
     if (!window.sidebar.EditLabel(key)) window.EndSidebarPeek();
 }
 
+// After a handler failed part-way, for the messages whose default processing would cost edits:
+// WM_CLOSE would destroy the window unsaved, and a failed autosave tick or edit notification would
+// leave an edit with no save ahead of it. The window stays open and autosave looks again (it saves
+// only what is still unsaved). True when the message is answered here.
+bool KeepEditsAfterFailure(MainWindow& window, UINT message, WPARAM wParam, LPARAM lParam) noexcept {
+    if (!window.hwnd || !IsWindow(window.hwnd)) return false;
+    switch (message) {
+        case WM_CLOSE:
+            window.closing = false;
+            SetTimer(window.hwnd, kAutosaveTimerId, kAutosaveDelayMs, nullptr);
+            return true;
+        case WM_TIMER:
+            if (wParam != kAutosaveTimerId) return false;
+            SetTimer(window.hwnd, kAutosaveTimerId, kAutosaveDelayMs, nullptr);
+            return true;
+        case WM_NOTIFY: {
+            const auto* header = reinterpret_cast<const NMHDR*>(lParam);
+            if (header && header->hwndFrom && header->hwndFrom == window.editor.hwnd() &&
+                header->code == SCN_MODIFIED && window.workspace) {
+                SetTimer(window.hwnd, kAutosaveTimerId, kAutosaveDelayMs, nullptr);
+            }
+            return false;
+        }
+        default:
+            return false;
+    }
+}
+
 LRESULT ColourEdit(HDC dc) {
     SetTextColor(dc, kEditText);
     SetBkColor(dc, kEditBack);
@@ -173,13 +201,15 @@ LRESULT CALLBACK MainWindow::StaticWndProc(HWND window, UINT message, WPARAM wPa
     }
     if (!self) return DefWindowProcW(window, message, wParam, lParam);
     // Nothing may be thrown across the system's call; a failed handler falls back to default
-    // processing, and an editor failure's sticky status is cleared so the editor keeps working.
+    // processing (unless that would cost edits), and an editor failure's sticky status is cleared so
+    // the editor keeps working.
     try {
         return self->WndProc(message, wParam, lParam);
     } catch (const Scintilla::Failure&) {
         self->editor.RecoverFromFailure();
     } catch (...) {
     }
+    if (KeepEditsAfterFailure(*self, message, wParam, lParam)) return 0;
     return DefWindowProcW(window, message, wParam, lParam);
 }
 
