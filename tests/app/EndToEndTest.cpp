@@ -25,6 +25,7 @@ namespace lq {
 namespace {
 
 using test::ProgramRun;
+using test::ProgramString;
 using test::ProgramWindows;
 using test::Quoted;
 using test::StoredState;
@@ -38,17 +39,6 @@ constexpr char kStored[] = "Lantern notes\r\n日本語のメモ\U0001F3EE";
 constexpr LRESULT kCaretAfterMoving = 21;
 
 constexpr wchar_t kFirstCaption[] = L"Inbox / Memo \u2014 Lanternquill";
-
-std::wstring ProgramString(UINT id) {
-    const HMODULE program =
-        LoadLibraryExW(test::ProgramPath().c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE | LOAD_LIBRARY_AS_IMAGE_RESOURCE);
-    if (program == nullptr) return {};
-    const wchar_t* text = nullptr;
-    const int length = LoadStringW(program, id, reinterpret_cast<LPWSTR>(&text), 0);
-    std::wstring copy = length > 0 ? std::wstring(text, static_cast<size_t>(length)) : std::wstring();
-    FreeLibrary(program);
-    return copy;
-}
 
 std::string TodayTitle() {
     SYSTEMTIME now{};

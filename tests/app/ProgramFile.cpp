@@ -20,4 +20,15 @@ std::wstring ProgramPath() {
     }
 }
 
+std::wstring ProgramString(UINT id) {
+    const HMODULE program =
+        LoadLibraryExW(ProgramPath().c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE | LOAD_LIBRARY_AS_IMAGE_RESOURCE);
+    if (program == nullptr) return {};
+    const wchar_t* text = nullptr;
+    const int length = LoadStringW(program, id, reinterpret_cast<LPWSTR>(&text), 0);
+    std::wstring copy = length > 0 ? std::wstring(text, static_cast<size_t>(length)) : std::wstring();
+    FreeLibrary(program);
+    return copy;
+}
+
 }  // namespace lq::test

@@ -28,21 +28,10 @@ namespace lq {
 namespace {
 
 using test::ProgramRun;
+using test::ProgramString;
 using test::Quoted;
 
 constexpr char kNotADatabase[] = "These are somebody's shopping notes, not a database at all.\r\n";
-
-// The program's own string-table text (read from lanternquill.exe, which carries the table).
-std::wstring ProgramString(UINT id) {
-    const HMODULE program =
-        LoadLibraryExW(test::ProgramPath().c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE | LOAD_LIBRARY_AS_IMAGE_RESOURCE);
-    if (program == nullptr) return {};
-    const wchar_t* text = nullptr;
-    const int length = LoadStringW(program, id, reinterpret_cast<LPWSTR>(&text), 0);
-    std::wstring copy = length > 0 ? std::wstring(text, static_cast<size_t>(length)) : std::wstring();
-    FreeLibrary(program);
-    return copy;
-}
 
 // Where a task dialog's texts can be read (under Wine), the dialog must show `text`.
 void ExpectDialogShows(HWND dialog, const std::wstring& text) {

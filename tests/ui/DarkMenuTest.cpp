@@ -6,6 +6,7 @@
 #include <set>
 #include <string>
 
+#include "support/PixelCapture.h"
 #include "ui/DarkMenuLayout.h"
 #include "ui/MenuGdi.h"
 
@@ -174,50 +175,10 @@ TEST(DarkMenu, MeasuresItsOwnItemsOnceItHasAFont) {
     EXPECT_EQ(dark.dpi(), 96);
 }
 
-// A 32-bit memory bitmap to draw items into.
-class Canvas {
-public:
-    Canvas(int width, int height) : width_(width), height_(height) {
-        BITMAPINFO info{};
-        info.bmiHeader.biSize = sizeof(info.bmiHeader);
-        info.bmiHeader.biWidth = width;
-        info.bmiHeader.biHeight = -height;
-        info.bmiHeader.biPlanes = 1;
-        info.bmiHeader.biBitCount = 32;
-        dc_ = CreateCompatibleDC(nullptr);
-        void* bits = nullptr;
-        bitmap_ = CreateDIBSection(dc_, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
-        previous_ = SelectObject(dc_, bitmap_);
-        FillSolid(dc_, RECT{0, 0, width, height}, RGB(255, 0, 255));
-    }
-    ~Canvas() {
-        SelectObject(dc_, previous_);
-        DeleteObject(bitmap_);
-        DeleteDC(dc_);
-    }
-    [[nodiscard]] HDC dc() const { return dc_; }
-    [[nodiscard]] COLORREF At(int x, int y) const { return GetPixel(dc_, x, y); }
-    // The colours found in a rectangle.
-    [[nodiscard]] std::set<COLORREF> Colours(const RECT& area) const {
-        std::set<COLORREF> colours;
-        for (int y = area.top; y < area.bottom; ++y) {
-            for (int x = area.left; x < area.right; ++x) colours.insert(At(x, y));
-        }
-        return colours;
-    }
-
-private:
-    int width_;
-    int height_;
-    HDC dc_ = nullptr;
-    HBITMAP bitmap_ = nullptr;
-    HGDIOBJ previous_ = nullptr;
-};
-
 struct DrawFixture {
     SmallMenu menu;
     DarkMenu dark;
-    Canvas canvas{300, 30};
+    test::PixelCapture canvas{300, 30, RGB(255, 0, 255)};
     DrawFixture() {
         dark.MakeOwnerDrawn(menu.top.handle);
         dark.UpdateFont(96);
@@ -253,9 +214,9 @@ TEST(DarkMenu, PaintsItemBackgroundsTextAndCheckMarkInItsColours) {
         SetTextColor(fixture.canvas.dc(), RGB(1, 2, 3));
         SetBkMode(fixture.canvas.dc(), OPAQUE);
         ASSERT_TRUE(fixture.Draw(0, c.state));
-        EXPECT_EQ(fixture.canvas.At(1, 1), c.background);
-        EXPECT_EQ(fixture.canvas.At(299, 29), c.background);
-        EXPECT_EQ(fixture.canvas.At(9, 15), c.background) << "no check mark unless checked";
+        EXPECT_EQ(fixture.canvas.Pixel(1, 1), c.background);
+        EXPECT_EQ(fixture.canvas.Pixel(299, 29), c.background);
+        EXPECT_EQ(fixture.canvas.Pixel(9, 15), c.background) << "no check mark unless checked";
         // "Find" from 28 DIP on, "Ctrl+F" right-aligned 16 DIP before the edge.
         EXPECT_TRUE(fixture.canvas.Colours(RECT{28, 0, 120, 30}).contains(c.label));
         EXPECT_TRUE(fixture.canvas.Colours(RECT{180, 0, 284, 30}).contains(c.accelerator));
@@ -275,12 +236,12 @@ TEST(DarkMenu, CheckMarkIsTwoPixelsThickAt96Dpi) {
         ASSERT_TRUE(fixture.Draw(2, ODS_CHECKED | disabled));
         const COLORREF colour = disabled ? kMenuDisabledText : kMenuText;
         // The first stroke runs from (9, 15) down to (13, 19); the second pass lies a pixel lower.
-        EXPECT_EQ(fixture.canvas.At(9, 15), colour);
-        EXPECT_EQ(fixture.canvas.At(9, 16), colour);
-        EXPECT_EQ(fixture.canvas.At(9, 17), kMenuBackground);
-        EXPECT_EQ(fixture.canvas.At(9, 14), kMenuBackground);
-        EXPECT_EQ(fixture.canvas.At(11, 17), colour);
-        EXPECT_EQ(fixture.canvas.At(16, 15), colour);  // on the long stroke up to (20, 8)
+        EXPECT_EQ(fixture.canvas.Pixel(9, 15), colour);
+        EXPECT_EQ(fixture.canvas.Pixel(9, 16), colour);
+        EXPECT_EQ(fixture.canvas.Pixel(9, 17), kMenuBackground);
+        EXPECT_EQ(fixture.canvas.Pixel(9, 14), kMenuBackground);
+        EXPECT_EQ(fixture.canvas.Pixel(11, 17), colour);
+        EXPECT_EQ(fixture.canvas.Pixel(16, 15), colour);  // on the long stroke up to (20, 8)
     }
 }
 
@@ -288,29 +249,29 @@ TEST(DarkMenu, SeparatorIsAThinLineInsetFromBothSides) {
     DrawFixture fixture;
     ASSERT_TRUE(fixture.Draw(1, 0));
     // Drawn into a 30-pixel rectangle here: the line's top is at 15.
-    EXPECT_EQ(fixture.canvas.At(8, 15), kMenuSeparatorLine);
-    EXPECT_EQ(fixture.canvas.At(291, 15), kMenuSeparatorLine);
-    EXPECT_EQ(fixture.canvas.At(7, 15), kMenuBackground);
-    EXPECT_EQ(fixture.canvas.At(292, 15), kMenuBackground);
-    EXPECT_EQ(fixture.canvas.At(100, 14), kMenuBackground);
-    EXPECT_EQ(fixture.canvas.At(100, 16), kMenuBackground);
+    EXPECT_EQ(fixture.canvas.Pixel(8, 15), kMenuSeparatorLine);
+    EXPECT_EQ(fixture.canvas.Pixel(291, 15), kMenuSeparatorLine);
+    EXPECT_EQ(fixture.canvas.Pixel(7, 15), kMenuBackground);
+    EXPECT_EQ(fixture.canvas.Pixel(292, 15), kMenuBackground);
+    EXPECT_EQ(fixture.canvas.Pixel(100, 14), kMenuBackground);
+    EXPECT_EQ(fixture.canvas.Pixel(100, 16), kMenuBackground);
     // Selection does not highlight a separator.
     ASSERT_TRUE(fixture.Draw(1, ODS_SELECTED));
-    EXPECT_EQ(fixture.canvas.At(100, 2), kMenuBackground);
+    EXPECT_EQ(fixture.canvas.Pixel(100, 2), kMenuBackground);
 }
 
 TEST(DarkMenu, DrawsWithoutAFontAndRefusesWhatIsNotItsOwn) {
     SmallMenu menu;
     DarkMenu dark;
     dark.MakeOwnerDrawn(menu.top.handle);
-    Canvas canvas(300, 30);
+    test::PixelCapture canvas(300, 30, RGB(255, 0, 255));
     DRAWITEMSTRUCT draw{};
     draw.CtlType = ODT_MENU;
     draw.itemData = ReadItem(menu.top.handle, 0).dwItemData;
     draw.hDC = canvas.dc();
     draw.rcItem = RECT{0, 0, 300, 30};
     EXPECT_TRUE(dark.OnDrawItem(draw));  // the stock GUI font stands in
-    EXPECT_EQ(canvas.At(1, 1), kMenuBackground);
+    EXPECT_EQ(canvas.Pixel(1, 1), kMenuBackground);
 
     draw.CtlType = ODT_BUTTON;
     EXPECT_FALSE(dark.OnDrawItem(draw));

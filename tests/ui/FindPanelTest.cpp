@@ -18,7 +18,7 @@ namespace {
 
 using test::FindPanelFixture;
 using test::Modifiers;
-using test::PixelCanvas;
+using test::PixelCapture;
 using test::PressKeyIn;
 using test::TextOf;
 using Action = FindPanel::Action;
@@ -235,31 +235,31 @@ protected:
 
     COLORREF PaintedAt(POINT point) {
         const SIZE size = PanelSize();
-        PixelCanvas canvas(size.cx, size.cy);
+        PixelCapture canvas(size.cx, size.cy);
         EXPECT_TRUE(canvas.ok());
         Print(canvas);
-        return canvas.At(point.x, point.y);
+        return canvas.Pixel(point.x, point.y);
     }
 
     int BrightestLabelInk(int32_t type) {
         const SIZE size = PanelSize();
-        PixelCanvas canvas(size.cx, size.cy);
+        PixelCapture canvas(size.cx, size.cy);
         Print(canvas);
-        return canvas.BrightestIn(AreaOf(type));
+        return canvas.Brightest(AreaOf(type));
     }
 };
 
 TEST_F(FindPanelPaintTest, DrawsARoundedBodyOverTheEditorColour) {
     const SIZE size = PanelSize();
-    PixelCanvas canvas(size.cx, size.cy);
+    PixelCapture canvas(size.cx, size.cy);
     ASSERT_TRUE(canvas.ok());
     Print(canvas);
-    EXPECT_EQ(canvas.At(0, 0), kOutside) << "the rounded corner leaves the editor's colour";
-    EXPECT_EQ(canvas.At(size.cx / 2, 0), kBodyOutline);
-    EXPECT_EQ(canvas.At(2, size.cy / 2), kBody);
+    EXPECT_EQ(canvas.Pixel(0, 0), kOutside) << "the rounded corner leaves the editor's colour";
+    EXPECT_EQ(canvas.Pixel(size.cx / 2, 0), kBodyOutline);
+    EXPECT_EQ(canvas.Pixel(2, size.cy / 2), kBody);
     // Inside the find edit's frame, to the left of the edit.
     const RECT edit = PlaceInPanel(panel_.findEdit);
-    EXPECT_EQ(canvas.At(edit.left - 2, (edit.top + edit.bottom) / 2), kEditFill);
+    EXPECT_EQ(canvas.Pixel(edit.left - 2, (edit.top + edit.bottom) / 2), kEditFill);
 }
 
 TEST_F(FindPanelPaintTest, FrameOutlineShowsNotFoundAndFocus) {

@@ -2,93 +2,23 @@
 
 #include <gtest/gtest.h>
 
-#include <algorithm>
 #include <cstdint>
-#include <cstdio>
 #include <string>
 
 #include "GlobalSearchViewFixture.h"
+#include "support/PixelCapture.h"
 #include "ui/GlobalSearchLayout.h"
 #include "ui/HighlightedText.h"
 
 namespace lq {
 namespace {
 
+using test::Hex;
 using test::MakeHits;
+using test::PixelCapture;
 
 constexpr COLORREF kPanel = RGB(0x25, 0x25, 0x26);
 constexpr COLORREF kSelectedRow = RGB(0x37, 0x37, 0x3D);
-
-// A 32-bit top-down bitmap selected into a memory DC, filled with one colour, to draw into and read.
-class MemoryCanvas {
-public:
-    MemoryCanvas(int width, int height, COLORREF fill) : width_(width), height_(height) {
-        dc_ = CreateCompatibleDC(nullptr);
-        BITMAPINFO info{};
-        info.bmiHeader.biSize = sizeof(info.bmiHeader);
-        info.bmiHeader.biWidth = width;
-        info.bmiHeader.biHeight = -height;
-        info.bmiHeader.biPlanes = 1;
-        info.bmiHeader.biBitCount = 32;
-        info.bmiHeader.biCompression = BI_RGB;
-        bitmap_ = CreateDIBSection(dc_, &info, DIB_RGB_COLORS, reinterpret_cast<void**>(&bits_), nullptr, 0);
-        if (dc_ && bitmap_) previous_ = SelectObject(dc_, bitmap_);
-        const RECT all{0, 0, width, height};
-        HBRUSH brush = CreateSolidBrush(fill);
-        FillRect(dc_, &all, brush);
-        DeleteObject(brush);
-    }
-    ~MemoryCanvas() {
-        if (previous_) SelectObject(dc_, previous_);
-        if (bitmap_) DeleteObject(bitmap_);
-        if (dc_) DeleteDC(dc_);
-    }
-    MemoryCanvas(const MemoryCanvas&) = delete;
-    MemoryCanvas& operator=(const MemoryCanvas&) = delete;
-
-    [[nodiscard]] bool ok() const noexcept { return dc_ && bitmap_ && bits_; }
-    [[nodiscard]] HDC dc() const noexcept { return dc_; }
-    [[nodiscard]] COLORREF At(int x, int y) const {
-        GdiFlush();
-        const uint32_t pixel = bits_[static_cast<size_t>(y) * width_ + x];
-        return RGB((pixel >> 16) & 0xFF, (pixel >> 8) & 0xFF, pixel & 0xFF);
-    }
-    // Whether any pixel in [left, right) x [top, bottom) satisfies `test`.
-    template <typename Test>
-    [[nodiscard]] bool Any(const RECT& area, Test test) const {
-        for (int y = std::max<int>(0, area.top); y < std::min<int>(height_, area.bottom); ++y) {
-            for (int x = std::max<int>(0, area.left); x < std::min<int>(width_, area.right); ++x) {
-                if (test(At(x, y))) return true;
-            }
-        }
-        return false;
-    }
-    // The highest channel value of any pixel in the area.
-    [[nodiscard]] int Brightest(const RECT& area) const {
-        int best = 0;
-        for (int y = std::max<int>(0, area.top); y < std::min<int>(height_, area.bottom); ++y) {
-            for (int x = std::max<int>(0, area.left); x < std::min<int>(width_, area.right); ++x) {
-                const COLORREF c = At(x, y);
-                best = std::max({best, int{GetRValue(c)}, int{GetGValue(c)}, int{GetBValue(c)}});
-            }
-        }
-        return best;
-    }
-
-private:
-    int width_;
-    int height_;
-    HDC dc_ = nullptr;
-    HBITMAP bitmap_ = nullptr;
-    HGDIOBJ previous_ = nullptr;
-    uint32_t* bits_ = nullptr;
-};
-
-std::string Hex(COLORREF c) {
-    char text[16];
-    snprintf(text, sizeof(text), "#%02X%02X%02X", GetRValue(c), GetGValue(c), GetBValue(c));
-    return text;
-}
 
 bool Reddish(COLORREF c) {
     return GetRValue(c) > 60 && GetRValue(c) > 2 * GetGValue(c) && GetRValue(c) > 2 * GetBValue(c);
@@ -104,9 +34,9 @@ int TextWidth(HDC dc, std::wstring_view text) {
 }
 
 // Red text with a green match on black, in the stock GUI font.
-class HighlightCanvas : public MemoryCanvas {
+class HighlightCanvas : public PixelCapture {
 public:
-    HighlightCanvas() : MemoryCanvas(400, 24, RGB(0, 0, 0)) {
+    HighlightCanvas() : PixelCapture(400, 24, RGB(0, 0, 0)) {
         previousFont_ = SelectObject(dc(), GetStockObject(DEFAULT_GUI_FONT));
         SetBkMode(dc(), TRANSPARENT);
     }
@@ -162,7 +92,7 @@ TEST(GlobalSearchViewHighlight, AMatchBeyondTheVisibleWidthIsCutOffWithThePieceB
 class GlobalSearchViewDrawTest : public test::GlobalSearchViewFixture {
 protected:
     // Draws item `itemID` of `control` in `state` over a canvas of the given size.
-    void Draw(MemoryCanvas& canvas, HWND control, UINT itemID, UINT state, int width, int height) {
+    void Draw(PixelCapture& canvas, HWND control, UINT itemID, UINT state, int width, int height) {
         DRAWITEMSTRUCT item{};
         item.CtlType = control == view_.resultList() ? ODT_LISTBOX : ODT_BUTTON;
         item.itemID = itemID;
@@ -190,13 +120,13 @@ TEST_F(GlobalSearchViewDrawTest, ButtonFaceBorderAndTextFollowItsState) {
         {ODS_DISABLED, RGB(0x3C, 0x3C, 0x3C), RGB(0x45, 0x45, 0x45), 0x6E},
     };
     for (const Case& c : cases) {
-        MemoryCanvas canvas(120, 24, RGB(255, 0, 255));
+        PixelCapture canvas(120, 24, RGB(255, 0, 255));
         ASSERT_TRUE(canvas.ok());
         Draw(canvas, view_.replaceAllButton(), 0, c.state, 120, 24);
-        EXPECT_EQ(canvas.At(0, 0), kPanel) << "corner outside the rounding, state " << c.state;
-        EXPECT_EQ(canvas.At(0, 12), c.border) << Hex(canvas.At(0, 12)) << " state " << c.state;
-        EXPECT_EQ(canvas.At(60, 0), c.border) << Hex(canvas.At(60, 0)) << " state " << c.state;
-        EXPECT_EQ(canvas.At(3, 12), c.face) << Hex(canvas.At(3, 12)) << " state " << c.state;
+        EXPECT_EQ(canvas.Pixel(0, 0), kPanel) << "corner outside the rounding, state " << c.state;
+        EXPECT_EQ(canvas.Pixel(0, 12), c.border) << Hex(canvas.Pixel(0, 12)) << " state " << c.state;
+        EXPECT_EQ(canvas.Pixel(60, 0), c.border) << Hex(canvas.Pixel(60, 0)) << " state " << c.state;
+        EXPECT_EQ(canvas.Pixel(3, 12), c.face) << Hex(canvas.Pixel(3, 12)) << " state " << c.state;
         // The label is centred and no brighter than its colour.
         const int brightest = canvas.Brightest(RECT{20, 4, 100, 20});
         EXPECT_GT(brightest, 0x50) << "state " << c.state;
@@ -222,11 +152,11 @@ TEST_F(GlobalSearchViewDrawTest, RowBackgroundShowsTheSelectionAndStaleRowsDrawN
         {static_cast<UINT>(-1), ODS_SELECTED, kSelectedRow, false},
     };
     for (const Case& c : cases) {
-        MemoryCanvas canvas(250, 52, RGB(255, 0, 255));
+        PixelCapture canvas(250, 52, RGB(255, 0, 255));
         ASSERT_TRUE(canvas.ok());
         Draw(canvas, view_.resultList(), c.itemID, c.state, 250, 52);
-        EXPECT_EQ(canvas.At(0, 0), c.background) << c.itemID;
-        EXPECT_EQ(canvas.At(249, 51), c.background) << c.itemID;
+        EXPECT_EQ(canvas.Pixel(0, 0), c.background) << c.itemID;
+        EXPECT_EQ(canvas.Pixel(249, 51), c.background) << c.itemID;
         const bool drawn = canvas.Any(RECT{0, 0, 250, 52}, [&](COLORREF p) { return p != c.background; });
         EXPECT_EQ(drawn, c.text) << c.itemID;
     }
@@ -235,7 +165,7 @@ TEST_F(GlobalSearchViewDrawTest, RowBackgroundShowsTheSelectionAndStaleRowsDrawN
 TEST_F(GlobalSearchViewDrawTest, RowShowsTitleThenProjectAndTheSnippetWithMatchesBrighter) {
     ASSERT_TRUE(CreateView());
     view_.SetResults(MakeHits({"abc XYZ"}), L"xyz");  // snippet "about abc XYZ"
-    MemoryCanvas canvas(300, 52, RGB(255, 0, 255));
+    PixelCapture canvas(300, 52, RGB(255, 0, 255));
     ASSERT_TRUE(canvas.ok());
     Draw(canvas, view_.resultList(), 0, 0, 300, 52);
 
@@ -271,7 +201,7 @@ TEST_F(GlobalSearchViewDrawTest, RowShowsTitleThenProjectAndTheSnippetWithMatche
 TEST_F(GlobalSearchViewDrawTest, ATitleTooWideForTheRowLeavesNoRoomForTheProject) {
     ASSERT_TRUE(CreateView());
     view_.SetResults(MakeHits({"a title far too long to fit in this narrow row"}), L"");
-    MemoryCanvas canvas(120, 52, RGB(255, 0, 255));
+    PixelCapture canvas(120, 52, RGB(255, 0, 255));
     ASSERT_TRUE(canvas.ok());
     Draw(canvas, view_.resultList(), 0, 0, 120, 52);
     // The title band's text stays title grey to its very end (no dim project name after it) and
@@ -283,7 +213,7 @@ TEST_F(GlobalSearchViewDrawTest, ATitleTooWideForTheRowLeavesNoRoomForTheProject
 
 TEST_F(GlobalSearchViewDrawTest, ItemsOfOtherControlsAreNotDrawn) {
     ASSERT_TRUE(CreateView());
-    MemoryCanvas canvas(50, 20, RGB(255, 0, 255));
+    PixelCapture canvas(50, 20, RGB(255, 0, 255));
     DRAWITEMSTRUCT item{};
     item.CtlType = ODT_BUTTON;
     item.hwndItem = host_.hwnd();
@@ -292,7 +222,7 @@ TEST_F(GlobalSearchViewDrawTest, ItemsOfOtherControlsAreNotDrawn) {
     EXPECT_FALSE(view_.OnDrawItem(item));
     item.hwndItem = nullptr;
     EXPECT_FALSE(view_.OnDrawItem(item));
-    EXPECT_EQ(canvas.At(10, 10), RGB(255, 0, 255));
+    EXPECT_EQ(canvas.Pixel(10, 10), RGB(255, 0, 255));
 
     // A view that was never created draws nothing either.
     GlobalSearchView bare;

@@ -2,41 +2,28 @@
 
 #include <gtest/gtest.h>
 
-#include <algorithm>
 #include <initializer_list>
-#include <iterator>
 #include <optional>
 #include <string>
 #include <utility>
 #include <vector>
 
+#include "support/KeyPress.h"
 #include "support/TestHostWindow.h"
 #include "ui/GlobalSearchView.h"
 
 namespace lq::test {
 
 // Modifier keys held in the thread's keyboard state while a test key is sent.
-struct HeldKeys {
-    bool ctrl = false;
-    bool shift = false;
-    bool alt = false;
-};
+using HeldKeys = Modifiers;
 
 // Sends `virtualKey` to `control` as `message` (WM_KEYDOWN or WM_SYSKEYDOWN) with `held` down in the
 // keyboard state, which is put back afterwards.
 inline void SendKey(HWND control, UINT virtualKey, HeldKeys held = {}, UINT message = WM_KEYDOWN) {
-    BYTE saved[256];
-    GetKeyboardState(saved);
-    BYTE state[256];
-    std::copy(std::begin(saved), std::end(saved), std::begin(state));
-    state[VK_CONTROL] = state[VK_LCONTROL] = held.ctrl ? 0x80 : 0;
-    state[VK_SHIFT] = state[VK_LSHIFT] = held.shift ? 0x80 : 0;
-    state[VK_MENU] = state[VK_LMENU] = held.alt ? 0x80 : 0;
-    SetKeyboardState(state);
+    const HeldKeyboardState state(held);
     const LPARAM bits =
         1 | (static_cast<LPARAM>(MapVirtualKeyW(virtualKey, MAPVK_VK_TO_VSC)) << 16) | (held.alt ? (1 << 29) : 0);
     SendMessageW(control, message, virtualKey, bits);
-    SetKeyboardState(saved);
 }
 
 // Hits with the given titles in the project "Work", each with a snippet naming its title.

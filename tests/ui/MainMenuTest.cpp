@@ -8,23 +8,17 @@
 #include <string>
 #include <vector>
 
-#include "editor/EditorClass.h"
 #include "support/TestHostWindow.h"
+#include "support/editor/EditorTestWindow.h"
 
 namespace lq {
 namespace {
 
+using test::EnsureEditorClass;
 using test::TestHostWindow;
 
 HINSTANCE Instance() {
     return GetModuleHandleW(nullptr);
-}
-
-// The editing component's class is registered once per process, by whichever test comes first.
-bool EnsureEditorClass() {
-    WNDCLASSEXW info{};
-    info.cbSize = sizeof(info);
-    return GetClassInfoExW(Instance(), L"Scintilla", &info) || RegisterEditorClass(Instance());
 }
 
 struct ShortcutCase {

@@ -6,7 +6,6 @@
 #include <memory>
 #include <string>
 
-#include "editor/EditorClass.h"
 #include "resources/ResourceIds.h"
 #include "support/TestHostWindow.h"
 #include "support/editor/EditorTestWindow.h"
@@ -16,19 +15,13 @@
 namespace lq {
 namespace {
 
+using test::EnsureEditorClass;
 using test::ReadClipboardText;
 using test::TestHostWindow;
 using test::WriteClipboardText;
 
 HINSTANCE Instance() {
     return GetModuleHandleW(nullptr);
-}
-
-// The editing component's class is registered once per process, by whichever test comes first.
-bool EnsureEditorClass() {
-    WNDCLASSEXW info{};
-    info.cbSize = sizeof(info);
-    return GetClassInfoExW(Instance(), L"Scintilla", &info) || RegisterEditorClass(Instance());
 }
 
 // A main window object without its window: its editor and an edit box made in a shown host window,

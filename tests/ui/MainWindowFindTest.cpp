@@ -1,6 +1,5 @@
 #include <gtest/gtest.h>
 
-#include <cstring>
 #include <string>
 #include <vector>
 
@@ -42,15 +41,7 @@ protected:
     // A key pressed with the focus where it is, going through the program's message loop steps: the
     // pre-translation first, then translation and dispatch when it did not consume the key.
     bool PressKey(UINT virtualKey, Modifiers modifiers = {}) {
-        BYTE saved[256];
-        GetKeyboardState(saved);
-        BYTE state[256];
-        std::memcpy(state, saved, sizeof(state));
-        state[VK_CONTROL] = state[VK_LCONTROL] = modifiers.ctrl ? 0x80 : 0;
-        state[VK_SHIFT] = state[VK_LSHIFT] = modifiers.shift ? 0x80 : 0;
-        state[VK_MENU] = state[VK_LMENU] = modifiers.alt ? 0x80 : 0;
-        state[virtualKey] = 0x80;
-        SetKeyboardState(state);
+        HeldKeyboardState held(modifiers, virtualKey);
         const LPARAM bits = 1 | (static_cast<LPARAM>(MapVirtualKeyW(virtualKey, MAPVK_VK_TO_VSC)) << 16);
         const MSG message{GetFocus(), WM_KEYDOWN, virtualKey, bits, 0, {}};
         const bool consumed = main->PreTranslateMessage(message, main->FocusScope());
@@ -59,10 +50,8 @@ protected:
             DispatchMessageW(&message);
         }
         Pump();
-        state[virtualKey] = 0;
-        SetKeyboardState(state);
+        held.ReleaseKey();
         SendMessageW(message.hwnd, WM_KEYUP, virtualKey, bits | (1u << 30) | (1u << 31));
-        SetKeyboardState(saved);
         return consumed;
     }
 

@@ -9,7 +9,7 @@
 #include <vector>
 
 #include "MainWindowFixture.h"
-#include "store/TextConversion.h"
+#include "TreeRows.h"
 #include "ui/NoteCommandRules.h"
 
 namespace lq::test {
@@ -34,27 +34,8 @@ protected:
     }
 
     // Every row in order: "P1 Inbox" for a project, "  N10 first" for a note.
-    [[nodiscard]] std::vector<std::string> Rows() const {
-        std::vector<std::string> rows;
-        for (HTREEITEM p = TreeView_GetRoot(tree()); p; p = TreeView_GetNextSibling(tree(), p)) {
-            rows.push_back(Describe(p));
-            for (HTREEITEM n = TreeView_GetChild(tree(), p); n; n = TreeView_GetNextSibling(tree(), n)) {
-                rows.push_back("  " + Describe(n));
-            }
-        }
-        return rows;
-    }
-    [[nodiscard]] std::string Describe(HTREEITEM item) const {
-        wchar_t text[512] = {};
-        TVITEMW query{};
-        query.mask = TVIF_TEXT | TVIF_PARAM | TVIF_HANDLE;
-        query.hItem = item;
-        query.pszText = text;
-        query.cchTextMax = 512;
-        if (!TreeView_GetItem(tree(), &query)) return "?";
-        const TreeItemKey key = DecodeTreeItemParam(query.lParam);
-        return (key.isProject ? "P" : "N") + std::to_string(key.id) + " " + Utf16ToUtf8(text);
-    }
+    [[nodiscard]] std::vector<std::string> Rows() const { return TreeRows(tree()); }
+    [[nodiscard]] std::string Describe(HTREEITEM item) const { return DescribeTreeRow(tree(), item); }
     [[nodiscard]] std::string Label(TreeItemKey key) const {
         HTREEITEM item = main->sidebar.FindItem(key);
         if (!item) return "(no row)";

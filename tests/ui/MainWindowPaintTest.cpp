@@ -3,62 +3,19 @@
 #include <cstdint>
 
 #include "MainWindowFixture.h"
+#include "support/PixelCapture.h"
 
 namespace lq::test {
 namespace {
 
 constexpr COLORREF kUnpainted = RGB(255, 0, 255);
 
-// The main window's own painting (WM_PRINTCLIENT) in a memory bitmap filled with magenta first, so
-// what the window did not paint can be told apart.
-class ClientPicture {
+// The main window's own painting (WM_PRINTCLIENT) over magenta, so what the window did not paint can
+// be told apart.
+class ClientPicture : public PixelCapture {
 public:
-    ClientPicture(HWND window, int width, int height) {
-        dc_ = CreateCompatibleDC(nullptr);
-        BITMAPINFO info{};
-        info.bmiHeader.biSize = sizeof(info.bmiHeader);
-        info.bmiHeader.biWidth = width;
-        info.bmiHeader.biHeight = -height;
-        info.bmiHeader.biPlanes = 1;
-        info.bmiHeader.biBitCount = 32;
-        void* bits = nullptr;
-        bitmap_ = CreateDIBSection(dc_, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
-        previous_ = SelectObject(dc_, bitmap_);
-        const RECT all{0, 0, width, height};
-        HBRUSH magenta = CreateSolidBrush(kUnpainted);
-        FillRect(dc_, &all, magenta);
-        DeleteObject(magenta);
-        SendMessageW(window, WM_PRINTCLIENT, reinterpret_cast<WPARAM>(dc_), PRF_CLIENT);
-    }
-    ~ClientPicture() {
-        SelectObject(dc_, previous_);
-        DeleteObject(bitmap_);
-        DeleteDC(dc_);
-    }
-    ClientPicture(const ClientPicture&) = delete;
-    ClientPicture& operator=(const ClientPicture&) = delete;
-
-    [[nodiscard]] COLORREF At(int x, int y) const { return GetPixel(dc_, x, y); }
-    // How many pixels of `rect` have `colour`.
-    [[nodiscard]] int Count(const RECT& rect, COLORREF colour) const {
-        int count = 0;
-        for (int y = rect.top; y < rect.bottom; ++y) {
-            for (int x = rect.left; x < rect.right; ++x) count += At(x, y) == colour ? 1 : 0;
-        }
-        return count;
-    }
-
-private:
-    HDC dc_ = nullptr;
-    HBITMAP bitmap_ = nullptr;
-    HGDIOBJ previous_ = nullptr;
+    ClientPicture(HWND window, int width, int height) : PixelCapture(width, height, kUnpainted) { Print(window); }
 };
-
-std::string Hex(COLORREF colour) {
-    char text[8];
-    snprintf(text, sizeof(text), "#%02X%02X%02X", GetRValue(colour), GetGValue(colour), GetBValue(colour));
-    return text;
-}
 
 #define EXPECT_COLOUR(expected, actual) EXPECT_EQ(Hex(expected), Hex(actual))
 
@@ -88,55 +45,55 @@ protected:
         const RECT box = ChildRect(edit);
         const int middle = (box.left + box.right) / 2;
         const int top = box.top - 3;  // 2 DIP + 1 above the box
-        return FrameSample{picture.At(middle, top), picture.At(middle, top + 1)};
+        return FrameSample{picture.Pixel(middle, top), picture.Pixel(middle, top + 1)};
     }
 };
 
 TEST_F(MainWindowPaintTest, SidebarColumnAndSeparator) {
     ClientPicture picture(hwnd(), 1000, 600);
-    EXPECT_COLOUR(RGB(0x25, 0x25, 0x26), picture.At(5, 100));
-    EXPECT_COLOUR(RGB(0x25, 0x25, 0x26), picture.At(249, 571));
-    EXPECT_COLOUR(RGB(0x33, 0x33, 0x33), picture.At(250, 31));
-    EXPECT_COLOUR(RGB(0x33, 0x33, 0x33), picture.At(250, 571));
+    EXPECT_COLOUR(RGB(0x25, 0x25, 0x26), picture.Pixel(5, 100));
+    EXPECT_COLOUR(RGB(0x25, 0x25, 0x26), picture.Pixel(249, 571));
+    EXPECT_COLOUR(RGB(0x33, 0x33, 0x33), picture.Pixel(250, 31));
+    EXPECT_COLOUR(RGB(0x33, 0x33, 0x33), picture.Pixel(250, 571));
     // The editor's place and the menu strip are left to those windows.
-    EXPECT_COLOUR(kUnpainted, picture.At(251, 100));
-    EXPECT_COLOUR(kUnpainted, picture.At(500, 10));
+    EXPECT_COLOUR(kUnpainted, picture.Pixel(251, 100));
+    EXPECT_COLOUR(kUnpainted, picture.Pixel(500, 10));
     // The status strip is painted across the whole width.
-    EXPECT_NE(picture.At(5, 590), kUnpainted);
-    EXPECT_NE(picture.At(995, 590), kUnpainted);
+    EXPECT_NE(picture.Pixel(5, 590), kUnpainted);
+    EXPECT_NE(picture.Pixel(995, 590), kUnpainted);
 }
 
 TEST_F(MainWindowPaintTest, NewProjectButtonInkAndHighlight) {
     {
         ClientPicture picture(hwnd(), 1000, 600);
         // Plus sign centred on y 558: bars at x 12..23 and y 553..564.
-        EXPECT_COLOUR(RGB(0xC8, 0xC8, 0xC8), picture.At(17, 558));
-        EXPECT_COLOUR(RGB(0xC8, 0xC8, 0xC8), picture.At(12, 558));
-        EXPECT_COLOUR(RGB(0xC8, 0xC8, 0xC8), picture.At(17, 553));
-        EXPECT_COLOUR(RGB(0x25, 0x25, 0x26), picture.At(12, 553));
-        EXPECT_COLOUR(RGB(0x25, 0x25, 0x26), picture.At(9, 548));
+        EXPECT_COLOUR(RGB(0xC8, 0xC8, 0xC8), picture.Pixel(17, 558));
+        EXPECT_COLOUR(RGB(0xC8, 0xC8, 0xC8), picture.Pixel(12, 558));
+        EXPECT_COLOUR(RGB(0xC8, 0xC8, 0xC8), picture.Pixel(17, 553));
+        EXPECT_COLOUR(RGB(0x25, 0x25, 0x26), picture.Pixel(12, 553));
+        EXPECT_COLOUR(RGB(0x25, 0x25, 0x26), picture.Pixel(9, 548));
         // The label is drawn right of the plus sign.
-        EXPECT_LT(picture.Count(RECT{31, 544, 238, 572}, RGB(0x25, 0x25, 0x26)), (238 - 31) * 28);
+        EXPECT_LT(picture.CountOf(RECT{31, 544, 238, 572}, RGB(0x25, 0x25, 0x26)), (238 - 31) * 28);
     }
     SendMessageW(hwnd(), WM_MOUSEMOVE, 0, MAKELPARAM(100, 558));
     ASSERT_TRUE(main->newProjectHot);
     {
         ClientPicture picture(hwnd(), 1000, 600);
-        EXPECT_COLOUR(RGB(0xFF, 0xFF, 0xFF), picture.At(17, 558));
-        EXPECT_COLOUR(RGB(0x2A, 0x2D, 0x2E), picture.At(9, 548));
-        EXPECT_COLOUR(RGB(0x2A, 0x2D, 0x2E), picture.At(12, 553));
+        EXPECT_COLOUR(RGB(0xFF, 0xFF, 0xFF), picture.Pixel(17, 558));
+        EXPECT_COLOUR(RGB(0x2A, 0x2D, 0x2E), picture.Pixel(9, 548));
+        EXPECT_COLOUR(RGB(0x2A, 0x2D, 0x2E), picture.Pixel(12, 553));
         // Outside the highlight the sidebar stays as it was.
-        EXPECT_COLOUR(RGB(0x25, 0x25, 0x26), picture.At(240, 550));
+        EXPECT_COLOUR(RGB(0x25, 0x25, 0x26), picture.Pixel(240, 550));
     }
 }
 
 TEST_F(MainWindowPaintTest, HiddenSidebarPaintsNoColumn) {
     main->SetSidebarVisible(250, false);
     ClientPicture picture(hwnd(), 1000, 600);
-    EXPECT_COLOUR(kUnpainted, picture.At(5, 100));
-    EXPECT_COLOUR(kUnpainted, picture.At(250, 100));
-    EXPECT_COLOUR(kUnpainted, picture.At(17, 558));
-    EXPECT_NE(picture.At(5, 590), kUnpainted);
+    EXPECT_COLOUR(kUnpainted, picture.Pixel(5, 100));
+    EXPECT_COLOUR(kUnpainted, picture.Pixel(250, 100));
+    EXPECT_COLOUR(kUnpainted, picture.Pixel(17, 558));
+    EXPECT_NE(picture.Pixel(5, 590), kUnpainted);
 }
 
 TEST_F(MainWindowPaintTest, GlobalViewInSearchModeFramesTheQueryOnly) {
@@ -148,8 +105,8 @@ TEST_F(MainWindowPaintTest, GlobalViewInSearchModeFramesTheQueryOnly) {
         EXPECT_COLOUR(RGB(69, 69, 69), frame.edge);
         EXPECT_COLOUR(RGB(60, 60, 60), frame.fill);
         // No new-project button while the view stands there.
-        EXPECT_COLOUR(RGB(0x25, 0x25, 0x26), picture.At(17, 558));
-        EXPECT_EQ(picture.Count(RECT{0, 36, 250, 572}, RGB(0x9D, 0x9D, 0x9D)), 0);
+        EXPECT_COLOUR(RGB(0x25, 0x25, 0x26), picture.Pixel(17, 558));
+        EXPECT_EQ(picture.CountOf(RECT{0, 36, 250, 572}, RGB(0x9D, 0x9D, 0x9D)), 0);
     }
     main->globalView->SetNoMatch(true);
     {
@@ -176,7 +133,7 @@ TEST_F(MainWindowPaintTest, GlobalViewInReplaceModeFramesBothAndShowsTheMessage)
     const FrameSample replace = SampleFrame(picture, main->globalView->replaceEdit());
     EXPECT_COLOUR(RGB(69, 69, 69), replace.edge);
     EXPECT_COLOUR(RGB(60, 60, 60), replace.fill);
-    EXPECT_GT(picture.Count(statusRect, RGB(0x9D, 0x9D, 0x9D)), 0);
+    EXPECT_GT(picture.CountOf(statusRect, RGB(0x9D, 0x9D, 0x9D)), 0);
 }
 
 }  // namespace

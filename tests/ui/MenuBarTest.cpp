@@ -9,6 +9,7 @@
 #include <thread>
 #include <vector>
 
+#include "support/PixelCapture.h"
 #include "support/TestHostWindow.h"
 #include "ui/DarkMenu.h"
 #include "ui/MenuBarLayout.h"
@@ -192,31 +193,10 @@ TEST_F(MenuBarTest, CreateFailsWithoutAnOwnerWindow) {
     EXPECT_EQ(orphan.openIndex(), -1);
 }
 
-// A 32-bit memory bitmap the toolbar paints itself into.
-struct Snapshot {
-    HDC dc = CreateCompatibleDC(nullptr);
-    HBITMAP bitmap = nullptr;
-    HGDIOBJ previous = nullptr;
-    Snapshot(HWND window, int width, int height) {
-        BITMAPINFO info{};
-        info.bmiHeader = {sizeof(BITMAPINFOHEADER), width, -height, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
-        void* bits = nullptr;
-        bitmap = CreateDIBSection(dc, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
-        previous = SelectObject(dc, bitmap);
-        FillSolid(dc, RECT{0, 0, width, height}, RGB(255, 0, 255));
-        SendMessageW(window, WM_PRINTCLIENT, reinterpret_cast<WPARAM>(dc), PRF_CLIENT | PRF_ERASEBKGND);
-    }
-    ~Snapshot() {
-        SelectObject(dc, previous);
-        DeleteObject(bitmap);
-        DeleteDC(dc);
-    }
-    [[nodiscard]] std::set<COLORREF> Colours(const RECT& area) const {
-        std::set<COLORREF> colours;
-        for (int y = area.top; y < area.bottom; ++y) {
-            for (int x = area.left; x < area.right; ++x) colours.insert(GetPixel(dc, x, y));
-        }
-        return colours;
+// What the toolbar paints of itself, over magenta.
+struct Snapshot : test::PixelCapture {
+    Snapshot(HWND window, int width, int height) : PixelCapture(width, height, RGB(255, 0, 255)) {
+        Print(window, PRF_CLIENT | PRF_ERASEBKGND);
     }
 };
 
@@ -225,9 +205,9 @@ TEST_F(MenuBarTest, PaintsTheBarDarkAndHighlightsTheKeyboardButton) {
     const RECT edit = ButtonRect(1);
     {
         Snapshot idle(bar_.toolbar(), 640, 30);
-        EXPECT_EQ(GetPixel(idle.dc, 600, 15), kMenuBarBackground);
-        EXPECT_EQ(GetPixel(idle.dc, 1, 1), kMenuBarBackground);  // the indent
-        EXPECT_EQ(GetPixel(idle.dc, file.left + 1, file.top + 1), kMenuBarBackground);
+        EXPECT_EQ(idle.Pixel(600, 15), kMenuBarBackground);
+        EXPECT_EQ(idle.Pixel(1, 1), kMenuBarBackground);  // the indent
+        EXPECT_EQ(idle.Pixel(file.left + 1, file.top + 1), kMenuBarBackground);
         // The owner is not active: every label is dimmed.
         EXPECT_TRUE(idle.Colours(file).contains(kMenuBarInactiveText));
         EXPECT_FALSE(idle.Colours(file).contains(kMenuBarText));
@@ -236,9 +216,9 @@ TEST_F(MenuBarTest, PaintsTheBarDarkAndHighlightsTheKeyboardButton) {
     ASSERT_EQ(bar_.hotIndex(), 0);
     {
         Snapshot hot(bar_.toolbar(), 640, 30);
-        EXPECT_EQ(GetPixel(hot.dc, file.left + 1, file.top + 1), kMenuBarHighlight);
-        EXPECT_EQ(GetPixel(hot.dc, file.right - 2, file.bottom - 2), kMenuBarHighlight);
-        EXPECT_EQ(GetPixel(hot.dc, edit.left + 1, edit.top + 1), kMenuBarBackground);
+        EXPECT_EQ(hot.Pixel(file.left + 1, file.top + 1), kMenuBarHighlight);
+        EXPECT_EQ(hot.Pixel(file.right - 2, file.bottom - 2), kMenuBarHighlight);
+        EXPECT_EQ(hot.Pixel(edit.left + 1, edit.top + 1), kMenuBarBackground);
         EXPECT_TRUE(hot.Colours(file).contains(kMenuBarText));  // highlighted: full brightness
         EXPECT_TRUE(hot.Colours(edit).contains(kMenuBarInactiveText));
     }
@@ -248,11 +228,9 @@ TEST_F(MenuBarTest, PaintsTheBarDarkAndHighlightsTheKeyboardButton) {
 }
 
 TEST_F(MenuBarTest, CustomDrawStagesAndResults) {
-    HDC screen = GetDC(nullptr);
-    HDC dc = CreateCompatibleDC(screen);
-    HBITMAP bitmap = CreateCompatibleBitmap(screen, 100, 30);
-    ReleaseDC(nullptr, screen);
-    HGDIOBJ previous = SelectObject(dc, bitmap);
+    const test::PixelCapture canvas(100, 30);
+    ASSERT_TRUE(canvas.ok());
+    HDC dc = canvas.dc();
     struct Case {
         DWORD stage;
         DWORD_PTR id;
@@ -279,11 +257,8 @@ TEST_F(MenuBarTest, CustomDrawStagesAndResults) {
         draw.nmcd.dwItemSpec = c.id;
         draw.nmcd.uItemState = c.state;
         EXPECT_EQ(bar_.OnCustomDraw(draw), c.result);
-        EXPECT_EQ(GetPixel(dc, 2, 2), c.fill);
+        EXPECT_EQ(canvas.Pixel(2, 2), c.fill);
     }
-    SelectObject(dc, previous);
-    DeleteObject(bitmap);
-    DeleteDC(dc);
 }
 
 TEST_F(MenuBarTest, AltThenArrowsThenEscapeThroughThePreTranslation) {

@@ -5,14 +5,8 @@
 #include <string>
 
 #include "SidebarTreeFixture.h"
+#include "support/RectCompare.h"
 #include "ui/SidebarTree.h"
-
-inline bool operator==(const RECT& a, const RECT& b) {
-    return a.left == b.left && a.top == b.top && a.right == b.right && a.bottom == b.bottom;
-}
-inline std::ostream& operator<<(std::ostream& out, const RECT& r) {
-    return out << "{" << r.left << ", " << r.top << ", " << r.right << ", " << r.bottom << "}";
-}
 
 namespace lq {
 namespace {
@@ -125,7 +119,7 @@ TEST_F(SidebarLabelEditTest, TheBoxIsDarkWithAGreenBorder) {
     HWND edit = OpenAt(96, {false, 10});
     ASSERT_NE(edit, nullptr);
 
-    test::MemoryCanvas probe(4, 4, RGB(255, 0, 255));
+    test::PixelCapture probe(4, 4, RGB(255, 0, 255));
     ASSERT_TRUE(probe.ok());
     const LRESULT brush =
         SendMessageW(tree(), WM_CTLCOLOREDIT, reinterpret_cast<WPARAM>(probe.dc()), reinterpret_cast<LPARAM>(edit));
@@ -136,15 +130,16 @@ TEST_F(SidebarLabelEditTest, TheBoxIsDarkWithAGreenBorder) {
 
     RECT client{};
     GetClientRect(edit, &client);
-    test::MemoryCanvas canvas(client.right, client.bottom, RGB(255, 0, 255));
+    test::PixelCapture canvas(client.right, client.bottom, RGB(255, 0, 255));
     ASSERT_TRUE(canvas.ok());
     SendMessageW(edit, WM_PRINTCLIENT, reinterpret_cast<WPARAM>(canvas.dc()), PRF_CLIENT | PRF_ERASEBKGND);
     const int right = client.right - 1, bottom = client.bottom - 1;
     for (POINT corner : {POINT{0, 0}, POINT{right, 0}, POINT{0, bottom}, POINT{right, bottom}}) {
-        EXPECT_EQ(canvas.At(corner.x, corner.y), kAccent) << test::Hex(canvas.At(corner.x, corner.y));
+        EXPECT_EQ(canvas.Pixel(corner.x, corner.y), kAccent) << test::Hex(canvas.Pixel(corner.x, corner.y));
     }
     // Past the text the box is the edit background.
-    EXPECT_EQ(canvas.At(right - 3, client.bottom / 2), kEditBackground) << test::Hex(canvas.At(right - 3, bottom / 2));
+    EXPECT_EQ(canvas.Pixel(right - 3, client.bottom / 2), kEditBackground)
+        << test::Hex(canvas.Pixel(right - 3, bottom / 2));
     TreeView_EndEditLabelNow(tree(), TRUE);
 }
 

@@ -4,11 +4,8 @@
 #include <vector>
 
 #include "SidebarTreeFixture.h"
+#include "support/RectCompare.h"
 #include "ui/SidebarTree.h"
-
-inline bool operator==(const RECT& a, const RECT& b) {
-    return a.left == b.left && a.top == b.top && a.right == b.right && a.bottom == b.bottom;
-}
 
 namespace lq {
 
@@ -199,7 +196,7 @@ TEST_F(SidebarDragTest, ScrollingDuringADragLeavesNoCopiesOfTheIndicator) {
     }
     ASSERT_EQ(FirstVisible(), (TreeItemKey{false, 300}));
 
-    test::MemoryCanvas screen(kWidth, kHeight, RGB(255, 0, 255));
+    test::PixelCapture screen(kWidth, kHeight, RGB(255, 0, 255));
     ASSERT_TRUE(screen.ok());
     HDC window = GetDC(tree());
     BitBlt(screen.dc(), 0, 0, kWidth, kHeight, window, 0, 0, SRCCOPY);

@@ -9,7 +9,7 @@ namespace lq {
 namespace {
 
 using test::Hex;
-using test::MemoryCanvas;
+using test::PixelCapture;
 using test::Project;
 using test::SmallTree;
 
@@ -29,18 +29,18 @@ protected:
         MoveWindow(tree(), 0, 0, Dip(test::kSidebarWidth), Dip(test::kSidebarHeight), FALSE);
     }
     LONG Dip(int value) const { return MulDiv(value, dpi_, 96); }
-    std::unique_ptr<MemoryCanvas> Paint() const {
-        auto canvas = std::make_unique<MemoryCanvas>(Dip(test::kSidebarWidth), Dip(test::kSidebarHeight), kMagenta);
+    std::unique_ptr<PixelCapture> Paint() const {
+        auto canvas = std::make_unique<PixelCapture>(Dip(test::kSidebarWidth), Dip(test::kSidebarHeight), kMagenta);
         EXPECT_TRUE(canvas->ok());
         PaintInto(*canvas);
         return canvas;
     }
     // A pixel of the highlight left of the text, where only the fill shows.
-    COLORREF HighlightFill(const MemoryCanvas& canvas, TreeItemKey key) const {
+    COLORREF HighlightFill(const PixelCapture& canvas, TreeItemKey key) const {
         const TreeItemLayout layout = Layout(key);
-        return canvas.At(layout.highlight.left + 1, (layout.highlight.top + layout.highlight.bottom) / 2);
+        return canvas.Pixel(layout.highlight.left + 1, (layout.highlight.top + layout.highlight.bottom) / 2);
     }
-    int TextBrightness(const MemoryCanvas& canvas, TreeItemKey key) const {
+    int TextBrightness(const PixelCapture& canvas, TreeItemKey key) const {
         return canvas.Brightest(Layout(key).textDraw);
     }
     POINT PlusCentre(TreeItemKey key) const {
@@ -68,8 +68,8 @@ TEST_P(SidebarDrawTest, RowsShowSelectionHoverAndTheOpenNote) {
     EXPECT_EQ(HighlightFill(*canvas, {true, 2}), kBackground) << Hex(HighlightFill(*canvas, {true, 2}));
     // The control's own selection and text leave no trace beside the rows' own drawing.
     const RECT n11 = RowRect(Item({false, 11}));
-    EXPECT_EQ(canvas->At(1, (n11.top + n11.bottom) / 2), kBackground);
-    EXPECT_EQ(canvas->At(Dip(test::kSidebarWidth) - 2, (n11.top + n11.bottom) / 2), kBackground);
+    EXPECT_EQ(canvas->Pixel(1, (n11.top + n11.bottom) / 2), kBackground);
+    EXPECT_EQ(canvas->Pixel(Dip(test::kSidebarWidth) - 2, (n11.top + n11.bottom) / 2), kBackground);
 
     // Text colours: notes 200, projects 216, the hovered row and the open note white.
     const int note = TextBrightness(*canvas, {false, 11});
@@ -83,24 +83,24 @@ TEST_P(SidebarDrawTest, RowsShowSelectionHoverAndTheOpenNote) {
 
     // The open note's marker, and none on its expanded project.
     const POINT marker = MarkerPoint({false, 10});
-    EXPECT_EQ(canvas->At(marker.x, marker.y), kAccent) << Hex(canvas->At(marker.x, marker.y));
+    EXPECT_EQ(canvas->Pixel(marker.x, marker.y), kAccent) << Hex(canvas->Pixel(marker.x, marker.y));
     EXPECT_EQ(canvas->CountOf(RowRect(Item({false, 11})), kAccent), 0);
     const POINT projectMarker = MarkerPoint({true, 1});
-    EXPECT_NE(canvas->At(projectMarker.x, projectMarker.y), kAccent);
+    EXPECT_NE(canvas->Pixel(projectMarker.x, projectMarker.y), kAccent);
 }
 
 TEST_P(SidebarDrawTest, ACollapsedProjectCarriesTheMarkerOfTheOpenNoteItHides) {
     sidebar_.Populate(SmallTree(), 31, std::nullopt);  // note 31 lies in the collapsed project 3
     auto canvas = Paint();
     POINT marker = MarkerPoint({true, 3});
-    EXPECT_EQ(canvas->At(marker.x, marker.y), kAccent) << Hex(canvas->At(marker.x, marker.y));
+    EXPECT_EQ(canvas->Pixel(marker.x, marker.y), kAccent) << Hex(canvas->Pixel(marker.x, marker.y));
     EXPECT_EQ(canvas->CountOf(RowRect(Item({true, 1})), kAccent), 0);
 
     TreeView_Expand(tree(), Item({true, 3}), TVE_EXPAND);
     canvas = Paint();
-    EXPECT_NE(canvas->At(marker.x, marker.y), kAccent);
+    EXPECT_NE(canvas->Pixel(marker.x, marker.y), kAccent);
     marker = MarkerPoint({false, 31});
-    EXPECT_EQ(canvas->At(marker.x, marker.y), kAccent) << Hex(canvas->At(marker.x, marker.y));
+    EXPECT_EQ(canvas->Pixel(marker.x, marker.y), kAccent) << Hex(canvas->Pixel(marker.x, marker.y));
 }
 
 TEST_P(SidebarDrawTest, ThePlusGlyphIsGreyBrightWhenHoveredAndDimmerWhilePressed) {
@@ -108,21 +108,21 @@ TEST_P(SidebarDrawTest, ThePlusGlyphIsGreyBrightWhenHoveredAndDimmerWhilePressed
     const POINT plus = PlusCentre({true, 3});
     const LONG half = (Dip(10) | 1) / 2;
     auto canvas = Paint();
-    EXPECT_EQ(canvas->At(plus.x, plus.y), RGB(138, 138, 138)) << Hex(canvas->At(plus.x, plus.y));
-    EXPECT_EQ(canvas->At(plus.x - half, plus.y), RGB(138, 138, 138));
-    EXPECT_EQ(canvas->At(plus.x, plus.y - half), RGB(138, 138, 138));
-    EXPECT_EQ(canvas->At(plus.x + half + 1, plus.y), kBackground);  // the button has no face
-    EXPECT_EQ(canvas->At(plus.x + half, plus.y + half), kBackground);
+    EXPECT_EQ(canvas->Pixel(plus.x, plus.y), RGB(138, 138, 138)) << Hex(canvas->Pixel(plus.x, plus.y));
+    EXPECT_EQ(canvas->Pixel(plus.x - half, plus.y), RGB(138, 138, 138));
+    EXPECT_EQ(canvas->Pixel(plus.x, plus.y - half), RGB(138, 138, 138));
+    EXPECT_EQ(canvas->Pixel(plus.x + half + 1, plus.y), kBackground);  // the button has no face
+    EXPECT_EQ(canvas->Pixel(plus.x + half, plus.y + half), kBackground);
 
     SendMessageW(tree(), WM_MOUSEMOVE, 0, At(plus));
     canvas = Paint();
-    EXPECT_EQ(canvas->At(plus.x, plus.y), RGB(255, 255, 255)) << Hex(canvas->At(plus.x, plus.y));
+    EXPECT_EQ(canvas->Pixel(plus.x, plus.y), RGB(255, 255, 255)) << Hex(canvas->Pixel(plus.x, plus.y));
     const POINT other = PlusCentre({true, 2});
-    EXPECT_EQ(canvas->At(other.x, other.y), RGB(138, 138, 138));
+    EXPECT_EQ(canvas->Pixel(other.x, other.y), RGB(138, 138, 138));
 
     SendMessageW(tree(), WM_LBUTTONDOWN, MK_LBUTTON, At(plus));
     canvas = Paint();
-    EXPECT_EQ(canvas->At(plus.x, plus.y), RGB(180, 180, 180)) << Hex(canvas->At(plus.x, plus.y));
+    EXPECT_EQ(canvas->Pixel(plus.x, plus.y), RGB(180, 180, 180)) << Hex(canvas->Pixel(plus.x, plus.y));
     SendMessageW(tree(), WM_LBUTTONUP, 0, At(plus));
     test::TestHostWindow::PumpMessages();
 }
@@ -135,16 +135,16 @@ TEST_P(SidebarDrawTest, TheDropIndicatorIsALineOrAFrameInTheAccentColour) {
     RECT mark = sidebar_.CurrentDropTarget().mark;
     auto canvas = Paint();
     EXPECT_EQ(canvas->CountOf(mark, kAccent), (mark.right - mark.left) * (mark.bottom - mark.top));
-    EXPECT_EQ(canvas->At(mark.left - 1, mark.top), kBackground);
+    EXPECT_EQ(canvas->Pixel(mark.left - 1, mark.top), kBackground);
 
     MoveTo(RowPoint(Item({true, 2}), Dip(4)));
     ASSERT_TRUE(sidebar_.CurrentDropTarget().into);
     mark = sidebar_.CurrentDropTarget().mark;
     canvas = Paint();
-    EXPECT_EQ(canvas->At(mark.left, mark.top), kAccent);
-    EXPECT_EQ(canvas->At(mark.right - 1, mark.bottom - 1), kAccent);
-    EXPECT_EQ(canvas->At(mark.left + 2, (mark.top + mark.bottom) / 2), kBackground);  // a frame, not a fill
-    EXPECT_EQ(canvas->CountOf(RowRect(Item({false, 12})), kAccent), 0);               // the old line is gone
+    EXPECT_EQ(canvas->Pixel(mark.left, mark.top), kAccent);
+    EXPECT_EQ(canvas->Pixel(mark.right - 1, mark.bottom - 1), kAccent);
+    EXPECT_EQ(canvas->Pixel(mark.left + 2, (mark.top + mark.bottom) / 2), kBackground);  // a frame, not a fill
+    EXPECT_EQ(canvas->CountOf(RowRect(Item({false, 12})), kAccent), 0);                  // the old line is gone
 
     SendMessageW(tree(), WM_KEYDOWN, VK_ESCAPE, 0);
     canvas = Paint();
@@ -158,17 +158,17 @@ TEST_P(SidebarDrawTest, TheEditedRowHasNoHighlightMarkerOrGlyph) {
     auto canvas = Paint();
     EXPECT_EQ(HighlightFill(*canvas, {true, 2}), kBackground);
     const POINT plus = PlusCentre({true, 2});
-    EXPECT_EQ(canvas->At(plus.x, plus.y), kBackground);
-    EXPECT_EQ(canvas->At(PlusCentre({true, 1}).x, PlusCentre({true, 1}).y), RGB(138, 138, 138));
+    EXPECT_EQ(canvas->Pixel(plus.x, plus.y), kBackground);
+    EXPECT_EQ(canvas->Pixel(PlusCentre({true, 1}).x, PlusCentre({true, 1}).y), RGB(138, 138, 138));
     TreeView_EndEditLabelNow(tree(), TRUE);
 
     ASSERT_TRUE(sidebar_.EditLabel({false, 10}));
     canvas = Paint();
     const POINT marker = MarkerPoint({false, 10});
-    EXPECT_NE(canvas->At(marker.x, marker.y), kAccent);
+    EXPECT_NE(canvas->Pixel(marker.x, marker.y), kAccent);
     TreeView_EndEditLabelNow(tree(), TRUE);
     canvas = Paint();
-    EXPECT_EQ(canvas->At(marker.x, marker.y), kAccent);
+    EXPECT_EQ(canvas->Pixel(marker.x, marker.y), kAccent);
 }
 
 TEST_P(SidebarDrawTest, ALongProjectNameEndsBeforeThePlusButton) {
@@ -185,7 +185,7 @@ TEST_P(SidebarDrawTest, ALongProjectNameEndsBeforeThePlusButton) {
     const RECT gap{layout.textDraw.right, layout.row.top, layout.addButton.left, layout.row.bottom};
     EXPECT_EQ(canvas->CountOf(gap, kBackground), (gap.right - gap.left) * (gap.bottom - gap.top));
     const POINT plus = PlusCentre({true, 1});
-    EXPECT_EQ(canvas->At(plus.x, plus.y), RGB(138, 138, 138));
+    EXPECT_EQ(canvas->Pixel(plus.x, plus.y), RGB(138, 138, 138));
 }
 
 INSTANTIATE_TEST_SUITE_P(AtDpi, SidebarDrawTest, ::testing::Values(96, 144),

@@ -4,16 +4,15 @@
 
 #include <gtest/gtest.h>
 
-#include <algorithm>
 #include <cstdint>
-#include <cstdio>
 #include <memory>
 #include <optional>
 #include <string>
 #include <utility>
 #include <vector>
 
-#include "store/TextConversion.h"
+#include "TreeRows.h"
+#include "support/PixelCapture.h"
 #include "support/TestHostWindow.h"
 #include "ui/SidebarTree.h"
 
@@ -53,78 +52,6 @@ inline ProjectTree TallTree(int count, int notes) {
     return tree;
 }
 
-// A 32-bit top-down bitmap selected into a memory DC, filled with one colour, to paint into and read.
-class MemoryCanvas {
-public:
-    MemoryCanvas(int width, int height, COLORREF fill) : width_(width), height_(height) {
-        dc_ = CreateCompatibleDC(nullptr);
-        BITMAPINFO info{};
-        info.bmiHeader.biSize = sizeof(info.bmiHeader);
-        info.bmiHeader.biWidth = width;
-        info.bmiHeader.biHeight = -height;
-        info.bmiHeader.biPlanes = 1;
-        info.bmiHeader.biBitCount = 32;
-        info.bmiHeader.biCompression = BI_RGB;
-        bitmap_ = CreateDIBSection(dc_, &info, DIB_RGB_COLORS, reinterpret_cast<void**>(&bits_), nullptr, 0);
-        if (dc_ && bitmap_) previous_ = SelectObject(dc_, bitmap_);
-        const RECT all{0, 0, width, height};
-        HBRUSH brush = CreateSolidBrush(fill);
-        FillRect(dc_, &all, brush);
-        DeleteObject(brush);
-    }
-    ~MemoryCanvas() {
-        if (previous_) SelectObject(dc_, previous_);
-        if (bitmap_) DeleteObject(bitmap_);
-        if (dc_) DeleteDC(dc_);
-    }
-    MemoryCanvas(const MemoryCanvas&) = delete;
-    MemoryCanvas& operator=(const MemoryCanvas&) = delete;
-
-    [[nodiscard]] bool ok() const noexcept { return dc_ && bitmap_ && bits_; }
-    [[nodiscard]] HDC dc() const noexcept { return dc_; }
-    [[nodiscard]] COLORREF At(int x, int y) const {
-        if (x < 0 || y < 0 || x >= width_ || y >= height_) return CLR_INVALID;
-        GdiFlush();
-        const uint32_t pixel = bits_[static_cast<size_t>(y) * width_ + x];
-        return RGB((pixel >> 16) & 0xFF, (pixel >> 8) & 0xFF, pixel & 0xFF);
-    }
-    // The highest channel value of any pixel in [left, right) x [top, bottom).
-    [[nodiscard]] int Brightest(const RECT& area) const {
-        int best = 0;
-        for (int y = std::max<int>(0, area.top); y < std::min<int>(height_, area.bottom); ++y) {
-            for (int x = std::max<int>(0, area.left); x < std::min<int>(width_, area.right); ++x) {
-                const COLORREF c = At(x, y);
-                best = std::max({best, int{GetRValue(c)}, int{GetGValue(c)}, int{GetBValue(c)}});
-            }
-        }
-        return best;
-    }
-    // How many pixels in the area have exactly this colour.
-    [[nodiscard]] int CountOf(const RECT& area, COLORREF colour) const {
-        int count = 0;
-        for (int y = std::max<int>(0, area.top); y < std::min<int>(height_, area.bottom); ++y) {
-            for (int x = std::max<int>(0, area.left); x < std::min<int>(width_, area.right); ++x) {
-                count += At(x, y) == colour ? 1 : 0;
-            }
-        }
-        return count;
-    }
-
-private:
-    int width_;
-    int height_;
-    HDC dc_ = nullptr;
-    HBITMAP bitmap_ = nullptr;
-    HGDIOBJ previous_ = nullptr;
-    uint32_t* bits_ = nullptr;
-};
-
-inline std::string Hex(COLORREF c) {
-    char text[16];
-    snprintf(text, sizeof(text), "#%02X%02X%02X", GetRValue(c), GetGValue(c), GetBValue(c));
-    return text;
-}
-
 // The sidebar's tree control in a hidden host window whose handler hands every WM_NOTIFY to the
 // SidebarTree and records the actions and the WM_APP+20 reports, as the main window would get them.
 class SidebarTreeFixture : public ::testing::Test {
@@ -159,25 +86,8 @@ protected:
     HTREEITEM Next(HTREEITEM item, UINT relation) const { return TreeView_GetNextItem(tree(), item, relation); }
 
     // Every row of the control in order: "P1 Inbox" for a project, "  N10 first" for a note.
-    std::vector<std::string> Rows() const {
-        std::vector<std::string> rows;
-        for (HTREEITEM p = TreeView_GetRoot(tree()); p; p = Next(p, TVGN_NEXT)) {
-            rows.push_back(Describe(p));
-            for (HTREEITEM n = Next(p, TVGN_CHILD); n; n = Next(n, TVGN_NEXT)) rows.push_back("  " + Describe(n));
-        }
-        return rows;
-    }
-    std::string Describe(HTREEITEM item) const {
-        wchar_t text[512] = {};
-        TVITEMW query{};
-        query.mask = TVIF_TEXT | TVIF_PARAM | TVIF_HANDLE;
-        query.hItem = item;
-        query.pszText = text;
-        query.cchTextMax = 512;
-        if (!TreeView_GetItem(tree(), &query)) return "?";
-        TreeItemKey key = DecodeTreeItemParam(query.lParam);
-        return (key.isProject ? "P" : "N") + std::to_string(key.id) + " " + Utf16ToUtf8(text);
-    }
+    [[nodiscard]] std::vector<std::string> Rows() const { return TreeRows(tree()); }
+    [[nodiscard]] std::string Describe(HTREEITEM item) const { return DescribeTreeRow(tree(), item); }
     int ChildrenFlag(HTREEITEM item) const {
         TVITEMW query{};
         query.mask = TVIF_CHILDREN | TVIF_HANDLE;
@@ -242,9 +152,7 @@ protected:
     }
     static LPARAM At(POINT point) { return MAKELPARAM(point.x, point.y); }
     // The control's whole client area as it paints it for WM_PRINTCLIENT.
-    void PaintInto(MemoryCanvas& canvas) const {
-        SendMessageW(tree(), WM_PRINTCLIENT, reinterpret_cast<WPARAM>(canvas.dc()), PRF_CLIENT | PRF_ERASEBKGND);
-    }
+    void PaintInto(PixelCapture& canvas) const { canvas.Print(tree(), PRF_CLIENT | PRF_ERASEBKGND); }
     // A left press the control takes as a click: the release waits in the queue and ends its drag
     // detection.
     void Click(POINT point) {

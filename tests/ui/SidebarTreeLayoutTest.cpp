@@ -8,15 +8,9 @@
 #include <limits>
 #include <ostream>
 
+#include "support/RectCompare.h"
 #include "ui/TreeItemKey.h"
 #include "ui/TreeItemLayout.h"
-
-inline bool operator==(const RECT& a, const RECT& b) {
-    return a.left == b.left && a.top == b.top && a.right == b.right && a.bottom == b.bottom;
-}
-inline std::ostream& operator<<(std::ostream& out, const RECT& r) {
-    return out << "{" << r.left << ", " << r.top << ", " << r.right << ", " << r.bottom << "}";
-}
 
 namespace lq {
 namespace {

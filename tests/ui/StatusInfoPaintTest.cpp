@@ -1,10 +1,11 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <cstdint>
 #include <string>
 #include <vector>
 
+#include "support/PixelCapture.h"
+#include "ui/GdiObjects.h"
 #include "ui/StatusInfo.h"
 #include "ui/StatusLayout.h"
 #include "ui/StatusTexts.h"
@@ -20,71 +21,37 @@ constexpr COLORREF kText = RGB(0x9D, 0x9D, 0x9D);
 constexpr wchar_t kSaveFailed[] = L"保存に失敗";
 constexpr wchar_t kNotFound[] = L"見つかりません";
 
-// A 32-bit top-down memory bitmap selected into a memory DC, with a font drawn without
-// antialiasing so that every text pixel has the text colour exactly.
-class MemoryCanvas {
+// A capture of the strip with a font drawn without antialiasing, so that every text pixel has the
+// text colour exactly.
+class MemoryCanvas : public test::PixelCapture {
 public:
-    MemoryCanvas(int width, int height, int fontPixels) : width_(width), height_(height) {
-        dc_ = CreateCompatibleDC(nullptr);
-        BITMAPINFO info{};
-        info.bmiHeader.biSize = sizeof(info.bmiHeader);
-        info.bmiHeader.biWidth = width;
-        info.bmiHeader.biHeight = -height;
-        info.bmiHeader.biPlanes = 1;
-        info.bmiHeader.biBitCount = 32;
-        info.bmiHeader.biCompression = BI_RGB;
-        void* bits = nullptr;
-        bitmap_ = CreateDIBSection(dc_, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
-        pixels_ = static_cast<uint32_t*>(bits);
-        oldBitmap_ = SelectObject(dc_, bitmap_);
-        font_ = CreateFontW(-fontPixels, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS,
-                            CLIP_DEFAULT_PRECIS, NONANTIALIASED_QUALITY, DEFAULT_PITCH, L"Tahoma");
-        // White, so that a pixel the painting missed stands out.
-        for (int i = 0; i < width * height; ++i) pixels_[i] = 0x00FFFFFF;
-    }
-    ~MemoryCanvas() {
-        SelectObject(dc_, oldBitmap_);
-        DeleteObject(bitmap_);
-        DeleteObject(font_);
-        DeleteDC(dc_);
-    }
-    MemoryCanvas(const MemoryCanvas&) = delete;
-    MemoryCanvas& operator=(const MemoryCanvas&) = delete;
+    MemoryCanvas(int width, int height, int fontPixels)
+        : PixelCapture(width, height),
+          font_(CreateFontW(-fontPixels, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS,
+                            CLIP_DEFAULT_PRECIS, NONANTIALIASED_QUALITY, DEFAULT_PITCH, L"Tahoma")) {}
 
-    [[nodiscard]] bool ok() const { return dc_ && pixels_ && font_; }
-    [[nodiscard]] HDC dc() const { return dc_; }
-    [[nodiscard]] HFONT font() const { return font_; }
+    [[nodiscard]] bool ok() const { return PixelCapture::ok() && font_; }
+    [[nodiscard]] HFONT font() const { return font_.get(); }
 
-    [[nodiscard]] COLORREF At(int x, int y) const {
-        const uint32_t p = pixels_[y * width_ + x];
-        return RGB((p >> 16) & 0xFF, (p >> 8) & 0xFF, p & 0xFF);
-    }
     // The colours other than the background found inside `area`, clipped to the bitmap.
     [[nodiscard]] std::vector<COLORREF> InkIn(const RECT& area) const {
         std::vector<COLORREF> ink;
-        for (int y = std::max<LONG>(area.top, 0); y < std::min<LONG>(area.bottom, height_); ++y) {
-            for (int x = std::max<LONG>(area.left, 0); x < std::min<LONG>(area.right, width_); ++x) {
-                if (At(x, y) != kBackground) ink.push_back(At(x, y));
+        for (int y = std::max<LONG>(area.top, 0); y < std::min<LONG>(area.bottom, height()); ++y) {
+            for (int x = std::max<LONG>(area.left, 0); x < std::min<LONG>(area.right, width()); ++x) {
+                if (Pixel(x, y) != kBackground) ink.push_back(Pixel(x, y));
             }
         }
         return ink;
     }
     [[nodiscard]] int TextWidth(std::wstring_view text) const {
-        const HGDIOBJ old = SelectObject(dc_, font_);
+        SelectionScope selected(dc(), font_.get());
         SIZE size{};
-        GetTextExtentPoint32W(dc_, text.data(), static_cast<int>(text.size()), &size);
-        SelectObject(dc_, old);
+        GetTextExtentPoint32W(dc(), text.data(), static_cast<int>(text.size()), &size);
         return size.cx;
     }
 
 private:
-    int width_;
-    int height_;
-    HDC dc_ = nullptr;
-    HBITMAP bitmap_ = nullptr;
-    HGDIOBJ oldBitmap_ = nullptr;
-    HFONT font_ = nullptr;
-    uint32_t* pixels_ = nullptr;
+    UniqueFont font_;
 };
 
 bool AllAre(const std::vector<COLORREF>& ink, COLORREF colour) {
@@ -133,10 +100,10 @@ TEST(StatusInfoPaint, BackgroundBorderAndTheTextsOfAnEmptyNote) {
     status.Paint(canvas.dc(), strip, canvas.font(), 96, kSaveFailed, kNotFound);
 
     for (const int x : {0, 1, 320, 639}) {
-        EXPECT_EQ(canvas.At(x, 12), kBorder) << x;
-        EXPECT_EQ(canvas.At(x, 13), kBackground) << x;
-        EXPECT_EQ(canvas.At(x, 39), kBackground) << x;
-        EXPECT_EQ(canvas.At(x, 11), RGB(255, 255, 255)) << "above the strip stays untouched, x " << x;
+        EXPECT_EQ(canvas.Pixel(x, 12), kBorder) << x;
+        EXPECT_EQ(canvas.Pixel(x, 13), kBackground) << x;
+        EXPECT_EQ(canvas.Pixel(x, 39), kBackground) << x;
+        EXPECT_EQ(canvas.Pixel(x, 11), RGB(255, 255, 255)) << "above the strip stays untouched, x " << x;
     }
     // The 12-pixel pads stay empty.
     EXPECT_TRUE(canvas.InkIn(RECT{0, 13, 12, 40}).empty());
@@ -190,7 +157,7 @@ TEST(StatusInfoPaint, RestoresTheCallersDcAndFallsBackToTheStockFont) {
     EXPECT_EQ(GetBkColor(canvas.dc()), RGB(4, 5, 6));
     // The stock font still writes the position text after the pad.
     EXPECT_FALSE(canvas.InkIn(RECT{12, 1, 80, 28}).empty());
-    EXPECT_EQ(canvas.At(5, 0), kBorder);
+    EXPECT_EQ(canvas.Pixel(5, 0), kBorder);
     SelectObject(canvas.dc(), callerFont);
 }
 

@@ -2,10 +2,8 @@
 
 #include <sqlite3.h>
 
-#include "store/NoteStore.h"
-#include "store/ProjectStore.h"
-#include "store/SettingsStore.h"
 #include "support/StoreDatabase.h"
+#include "support/StoredRows.h"
 
 namespace lq::test {
 
@@ -29,36 +27,24 @@ Workspace& WorkspaceFixture::LoadWorkspace() {
 }
 
 int64_t WorkspaceFixture::AddProject(const std::string& name) {
-    const std::optional<int64_t> id = ProjectStore(*db).InsertProject(name, 1000);
-    EXPECT_TRUE(id.has_value());
-    return id.value_or(0);
+    return AddStoredProject(*db, name);
 }
 
 int64_t WorkspaceFixture::AddNote(int64_t projectId, const std::string& title, std::string_view content,
                                   const NoteViewState& view) {
-    NoteStore store(*db);
-    const std::optional<int64_t> id = store.InsertNote(projectId, title, 1000);
-    EXPECT_TRUE(id.has_value());
-    if (!id) return 0;
-    EXPECT_TRUE(store.SaveNote(*id, content, view, 1000));
-    return *id;
+    return AddStoredNote(*db, projectId, title, content, view);
 }
 
 void WorkspaceFixture::Exec(const std::string& sql) {
-    char* error = nullptr;
-    const int rc = sqlite3_exec(db->handle(), sql.c_str(), nullptr, nullptr, &error);
-    EXPECT_EQ(rc, SQLITE_OK) << sql << ": " << (error ? error : "");
-    sqlite3_free(error);
+    ExecSql(*db, sql);
 }
 
 NoteRecord WorkspaceFixture::Stored(int64_t noteId) {
-    std::optional<NoteRecord> record = NoteStore(*db).GetNoteRecord(noteId);
-    EXPECT_TRUE(record.has_value()) << "note " << noteId;
-    return record.value_or(NoteRecord{});
+    return StoredNote(*db, noteId);
 }
 
 std::optional<std::string> WorkspaceFixture::StoredSetting(const char* key) {
-    return SettingsStore(*db).GetSetting(key);
+    return StoredSettingOf(*db, key);
 }
 
 std::string WorkspaceFixture::Dump() {
@@ -82,15 +68,7 @@ std::string WorkspaceFixture::Dump() {
 }
 
 int64_t WorkspaceFixture::CountRows(const char* table) {
-    int64_t count = -1;
-    const std::string sql = std::string("SELECT count(*) FROM ") + table;
-    sqlite3_stmt* statement = nullptr;
-    if (sqlite3_prepare_v2(db->handle(), sql.c_str(), -1, &statement, nullptr) == SQLITE_OK &&
-        sqlite3_step(statement) == SQLITE_ROW) {
-        count = sqlite3_column_int64(statement, 0);
-    }
-    sqlite3_finalize(statement);
-    return count;
+    return CountTableRows(*db, table);
 }
 
 void WorkspaceFixture::Type(std::string_view text) {

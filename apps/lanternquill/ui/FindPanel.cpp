@@ -87,7 +87,7 @@ void FindPanel::ApplyFont() {
         if (edit) SendMessageW(edit, WM_SETFONT, reinterpret_cast<WPARAM>(created), FALSE);
     }
     // The edits hold the new font now, so the old one can go.
-    font.Reset(created);
+    font.reset(created);
 }
 
 void FindPanel::SetLineCount(int64_t lineCount) {

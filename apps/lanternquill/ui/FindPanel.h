@@ -6,7 +6,7 @@
 #include <functional>
 #include <vector>
 
-#include "ui/OwnedFont.h"
+#include "ui/GdiObjects.h"
 
 namespace lq {
 
@@ -92,7 +92,7 @@ public:
     HWND findEdit = nullptr;
     HWND replaceEdit = nullptr;
     HWND lineEdit = nullptr;
-    OwnedFont font;
+    UniqueFont font;
     int32_t dpi = 96;
     Mode mode = Mode::Find;
     bool notFound = false;

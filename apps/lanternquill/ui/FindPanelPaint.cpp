@@ -4,6 +4,7 @@
 #include "resources/ResourceIds.h"
 #include "ui/FindPanel.h"
 #include "ui/FindPanelLayout.h"
+#include "ui/GdiObjects.h"
 #include "ui/ResourceString.h"
 
 namespace lq {
@@ -19,21 +20,6 @@ constexpr COLORREF kFrame = RGB(69, 69, 69);
 constexpr COLORREF kHotFill = RGB(42, 45, 46);
 constexpr COLORREF kLabel = RGB(200, 200, 200);
 constexpr COLORREF kLabelDisabled = RGB(90, 90, 90);
-
-// Puts back everything selected or set in the DC (font, pen, brush, colours, background mode).
-class SavedDcState {
-public:
-    explicit SavedDcState(HDC dc) noexcept : dc_(dc), saved_(SaveDC(dc)) {}
-    ~SavedDcState() {
-        if (saved_ != 0) RestoreDC(dc_, saved_);
-    }
-    SavedDcState(const SavedDcState&) = delete;
-    SavedDcState& operator=(const SavedDcState&) = delete;
-
-private:
-    HDC dc_;
-    int saved_;
-};
 
 // An off-screen copy of a window's client area, copied to the window's DC when it goes, so a repaint
 // never shows the background alone. Without memory it draws straight into the window's DC.
@@ -70,11 +56,6 @@ private:
     HBITMAP bitmap_ = nullptr;
     HGDIOBJ previous_ = nullptr;
 };
-
-void FillSolid(HDC dc, const RECT& rect, COLORREF colour) {
-    SetDCBrushColor(dc, colour);
-    FillRect(dc, &rect, static_cast<HBRUSH>(GetStockObject(DC_BRUSH)));
-}
 
 std::wstring LabelOf(HINSTANCE instance, int32_t type) {
     switch (type) {

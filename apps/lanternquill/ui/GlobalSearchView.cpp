@@ -88,7 +88,7 @@ void GlobalSearchView::UpdateFonts() {
     }
     if (resultList_) SendMessageW(resultList_, LB_SETITEMHEIGHT, 0, GlobalSearchRowHeight(dpi_));
     // The controls hold the new font now, so the old one can go.
-    font_.Reset(created);
+    font_.reset(created);
 }
 
 void GlobalSearchView::Show(bool visible) {

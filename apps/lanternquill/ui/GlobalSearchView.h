@@ -10,8 +10,8 @@
 #include <vector>
 
 #include "store/Rows.h"
+#include "ui/GdiObjects.h"
 #include "ui/GlobalSearchText.h"
-#include "ui/OwnedFont.h"
 
 namespace lq {
 
@@ -114,7 +114,7 @@ private:
     RECT area_{};
     RECT statusRect_{};
     std::wstring statusText_;
-    OwnedFont font_;
+    UniqueFont font_;
     uint32_t dpi_ = 96;
     // One record per row in place of five parallel lists: they cannot drift apart in length.
     std::vector<GlobalSearchRow> rows_;

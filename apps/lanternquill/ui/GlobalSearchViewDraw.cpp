@@ -1,5 +1,6 @@
 #include "ui/GlobalSearchView.h"
 
+#include "ui/GdiObjects.h"
 #include "ui/GlobalSearchLayout.h"
 #include "ui/HighlightedText.h"
 
@@ -16,41 +17,6 @@ constexpr COLORREF kDisabledText = RGB(0x6E, 0x6E, 0x6E);
 constexpr COLORREF kTitleText = RGB(0xC8, 0xC8, 0xC8);
 constexpr COLORREF kDimText = RGB(0x70, 0x70, 0x70);
 constexpr COLORREF kMatchText = RGB(0xFF, 0xFF, 0xFF);
-
-// A GDI object owned for one drawing.
-class OwnedGdiObject {
-public:
-    explicit OwnedGdiObject(HGDIOBJ object) noexcept : object_(object) {}
-    ~OwnedGdiObject() {
-        if (object_) DeleteObject(object_);
-    }
-    OwnedGdiObject(const OwnedGdiObject&) = delete;
-    OwnedGdiObject& operator=(const OwnedGdiObject&) = delete;
-    [[nodiscard]] HGDIOBJ get() const noexcept { return object_; }
-
-private:
-    HGDIOBJ object_;
-};
-
-// Puts back everything selected or set in the DC (font, pen, brush, colours, background mode).
-class SavedDcState {
-public:
-    explicit SavedDcState(HDC dc) noexcept : dc_(dc), saved_(SaveDC(dc)) {}
-    ~SavedDcState() {
-        if (saved_ != 0) RestoreDC(dc_, saved_);
-    }
-    SavedDcState(const SavedDcState&) = delete;
-    SavedDcState& operator=(const SavedDcState&) = delete;
-
-private:
-    HDC dc_;
-    int saved_;
-};
-
-void FillSolid(HDC dc, const RECT& rect, COLORREF colour) {
-    OwnedGdiObject brush(CreateSolidBrush(colour));
-    if (brush.get()) FillRect(dc, &rect, static_cast<HBRUSH>(brush.get()));
-}
 
 }  // namespace
 
@@ -73,11 +39,11 @@ void GlobalSearchView::DrawButton(const DRAWITEMSTRUCT& item) const {
     FillSolid(dc, rect, kPanel);
 
     // Declared before the saved state, so they are deleted only after the DC let go of them.
-    OwnedGdiObject face(CreateSolidBrush((item.itemState & ODS_SELECTED) ? kSelectedRow : kButtonFace));
-    OwnedGdiObject border(CreatePen(PS_SOLID, 1, (item.itemState & ODS_FOCUS) ? kFocusBorder : kButtonBorder));
+    UniqueBrush face(CreateSolidBrush((item.itemState & ODS_SELECTED) ? kSelectedRow : kButtonFace));
+    UniquePen border(CreatePen(PS_SOLID, 1, (item.itemState & ODS_FOCUS) ? kFocusBorder : kButtonBorder));
     SavedDcState state(dc);
-    if (face.get()) SelectObject(dc, face.get());
-    if (border.get()) SelectObject(dc, border.get());
+    if (face) SelectObject(dc, face.get());
+    if (border) SelectObject(dc, border.get());
     const int corner = 2 * MulDiv(4, static_cast<int>(dpi_), 96);
     RoundRect(dc, rect.left, rect.top, rect.right, rect.bottom, corner, corner);
 

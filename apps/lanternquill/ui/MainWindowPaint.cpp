@@ -1,7 +1,7 @@
 #include "resources/ResourceIds.h"
 #include "ui/MainWindow.h"
+#include "ui/GdiObjects.h"
 #include "ui/MainWindowGeometry.h"
-#include "ui/MenuGdi.h"
 #include "ui/ResourceString.h"
 
 namespace lq {
@@ -97,8 +97,8 @@ void FrameEditBorder(HWND mainWindow, int32_t dpi, HDC dc, int32_t cornerSize, H
     InflateRect(&frame, across, down);
 
     const COLORREF outline = flagged ? kEditBorderFlagged : (GetFocus() == edit ? kEditBorderFocused : kEditBorder);
-    UniqueGdiObject<HBRUSH> brush(CreateSolidBrush(kEditBack));
-    UniqueGdiObject<HPEN> pen(CreatePen(PS_SOLID, 1, outline));
+    UniqueBrush brush(CreateSolidBrush(kEditBack));
+    UniquePen pen(CreatePen(PS_SOLID, 1, outline));
     SelectionScope selectBrush(dc, brush.get());
     SelectionScope selectPen(dc, pen.get());
     RoundRect(dc, frame.left, frame.top, frame.right, frame.bottom, cornerSize, cornerSize);

@@ -15,10 +15,4 @@ int32_t MeasureTextWidth(HFONT font, std::wstring_view text) noexcept {
     return size.cx;
 }
 
-void FillSolid(HDC dc, const RECT& rect, COLORREF colour) noexcept {
-    const COLORREF previous = SetDCBrushColor(dc, colour);
-    FillRect(dc, &rect, static_cast<HBRUSH>(GetStockObject(DC_BRUSH)));
-    SetDCBrushColor(dc, previous);
-}
-
 }  // namespace lq

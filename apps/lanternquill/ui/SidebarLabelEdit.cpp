@@ -12,10 +12,12 @@ std::optional<LONG> FontHeight(HWND edit) noexcept {
     HDC dc = GetDC(edit);
     if (!dc) return std::nullopt;
     auto font = reinterpret_cast<HFONT>(SendMessageW(edit, WM_GETFONT, 0, 0));
-    HGDIOBJ previous = font ? SelectObject(dc, font) : nullptr;
     TEXTMETRICW metrics{};
-    const bool measured = GetTextMetricsW(dc, &metrics) != FALSE;
-    if (previous) SelectObject(dc, previous);
+    bool measured = false;
+    {
+        SelectionScope selected(dc, font);
+        measured = GetTextMetricsW(dc, &metrics) != FALSE;
+    }
     ReleaseDC(edit, dc);
     if (!measured) return std::nullopt;
     return metrics.tmHeight;
@@ -26,10 +28,8 @@ std::optional<LONG> FontHeight(HWND edit) noexcept {
 void DrawFocusBorder(HWND window, HDC dc) noexcept {
     RECT client{};
     if (!dc || !GetClientRect(window, &client)) return;
-    HBRUSH accent = CreateSolidBrush(RGB(52, 211, 153));
-    if (!accent) return;
-    FrameRect(dc, &client, accent);
-    DeleteObject(accent);
+    UniqueBrush accent(CreateSolidBrush(RGB(52, 211, 153)));
+    if (accent) FrameRect(dc, &client, accent.get());
 }
 
 void SidebarTree::PrepareLabelEdit() noexcept {
@@ -68,9 +68,11 @@ LRESULT SidebarTree::OnLabelEditMessage(HWND edit, UINT message, WPARAM wParam, 
             // The edit box leaves its own clipping in the DC it printed into: the border goes on
             // the DC as it was given.
             auto dc = reinterpret_cast<HDC>(wParam);
-            const int saved = SaveDC(dc);
-            const LRESULT result = DefSubclassProc(edit, message, wParam, lParam);
-            if (saved != 0) RestoreDC(dc, saved);
+            LRESULT result = 0;
+            {
+                SavedDcState saved(dc);
+                result = DefSubclassProc(edit, message, wParam, lParam);
+            }
             DrawFocusBorder(edit, dc);
             return result;
         }

@@ -41,8 +41,8 @@ void SidebarTree::SetDpi(int32_t dpi) noexcept {
     dpi_ = dpi;
     if (HFONT made = CreateUiFont(dpi)) {
         if (hwnd_) SendMessageW(hwnd_, WM_SETFONT, reinterpret_cast<WPARAM>(made), TRUE);
-        font_.Reset(made);
-        boldFont_.Reset(MakeBoldFont(made));
+        font_.reset(made);
+        boldFont_.reset(MakeBoldFont(made));
     }
     if (!hwnd_) return;
     SendMessageW(hwnd_, TVM_SETITEMHEIGHT, static_cast<WPARAM>(MulDiv(28, dpi, 96)), 0);

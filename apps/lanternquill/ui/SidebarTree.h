@@ -9,7 +9,7 @@
 #include <string_view>
 #include <unordered_map>
 
-#include "ui/OwnedFont.h"
+#include "ui/GdiObjects.h"
 #include "ui/SidebarDropRules.h"
 #include "ui/TreeAction.h"
 #include "ui/TreeItemKey.h"
@@ -194,8 +194,8 @@ private:
     void ForgetRowState(HTREEITEM item) noexcept;
 
     HWND hwnd_ = nullptr;
-    OwnedFont font_;
-    OwnedFont boldFont_;  // null when it could not be made: projects then use `font_`
+    UniqueFont font_;
+    UniqueFont boldFont_;  // null when it could not be made: projects then use `font_`
     int32_t dpi_ = 96;
     int32_t width_ = 0;
     int64_t openNoteId_ = 0;

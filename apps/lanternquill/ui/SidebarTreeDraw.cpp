@@ -4,6 +4,8 @@
 
 #include <algorithm>
 
+#include "ui/GdiObjects.h"
+
 namespace lq {
 namespace {
 
@@ -19,44 +21,6 @@ constexpr COLORREF kPlusHovered = RGB(255, 255, 255);
 constexpr COLORREF kPlusPressed = RGB(180, 180, 180);
 constexpr int kTextBufferLength = 512;
 
-// Fills through the DC's own brush, putting its colour back: nothing to create or delete per row.
-void FillColour(HDC dc, const RECT& rect, COLORREF colour) noexcept {
-    if (rect.left >= rect.right || rect.top >= rect.bottom) return;
-    const COLORREF previous = SetDCBrushColor(dc, colour);
-    FillRect(dc, &rect, static_cast<HBRUSH>(GetStockObject(DC_BRUSH)));
-    SetDCBrushColor(dc, previous);
-}
-
-// A solid brush owned for one drawing.
-class SolidBrush {
-public:
-    explicit SolidBrush(COLORREF colour) noexcept : brush_(CreateSolidBrush(colour)) {}
-    ~SolidBrush() {
-        if (brush_) DeleteObject(brush_);
-    }
-    SolidBrush(const SolidBrush&) = delete;
-    SolidBrush& operator=(const SolidBrush&) = delete;
-    [[nodiscard]] HBRUSH get() const noexcept { return brush_; }
-
-private:
-    HBRUSH brush_;
-};
-
-// Puts back the font, colours and background mode a drawing step changes.
-class SavedDcState {
-public:
-    explicit SavedDcState(HDC dc) noexcept : dc_(dc), saved_(SaveDC(dc)) {}
-    ~SavedDcState() {
-        if (saved_ != 0) RestoreDC(dc_, saved_);
-    }
-    SavedDcState(const SavedDcState&) = delete;
-    SavedDcState& operator=(const SavedDcState&) = delete;
-
-private:
-    HDC dc_;
-    int saved_;
-};
-
 }  // namespace
 
 LRESULT SidebarTree::OnCustomDraw(NMTVCUSTOMDRAW& draw) noexcept {
@@ -68,7 +32,7 @@ LRESULT SidebarTree::OnCustomDraw(NMTVCUSTOMDRAW& draw) noexcept {
             return CDRF_DODEFAULT;
         case CDDS_ITEMPREPAINT: {
             drawingSelected_ = (draw.nmcd.uItemState & CDIS_SELECTED) != 0;
-            FillColour(draw.nmcd.hdc, RECT{0, draw.nmcd.rc.top, GetWidth(), draw.nmcd.rc.bottom}, kRowBackground);
+            FillSolid(draw.nmcd.hdc, RECT{0, draw.nmcd.rc.top, GetWidth(), draw.nmcd.rc.bottom}, kRowBackground);
             // The control draws no selection or hot state of its own, and its text vanishes.
             draw.nmcd.uItemState &= ~static_cast<UINT>(CDIS_SELECTED | CDIS_FOCUS | CDIS_HOT);
             draw.clrText = kRowBackground;
@@ -85,10 +49,10 @@ LRESULT SidebarTree::OnCustomDraw(NMTVCUSTOMDRAW& draw) noexcept {
 
 void SidebarTree::DrawDropMark(HDC dc) const noexcept {
     if (dropTarget_.into) {
-        SolidBrush accent(kAccent);
-        if (accent.get()) FrameRect(dc, &dropTarget_.mark, accent.get());
+        UniqueBrush accent(CreateSolidBrush(kAccent));
+        if (accent) FrameRect(dc, &dropTarget_.mark, accent.get());
     } else {
-        FillColour(dc, dropTarget_.mark, kAccent);
+        FillSolid(dc, dropTarget_.mark, kAccent);
     }
 }
 
@@ -107,14 +71,14 @@ void SidebarTree::DrawItem(const NMTVCUSTOMDRAW& draw) noexcept {
     if (!ItemLayout(item, key.isProject, layout)) return;
     const auto dip = [this](int value) { return static_cast<LONG>(MulDiv(value, dpi_, 96)); };
 
-    FillColour(dc, RECT{layout.highlight.left, layout.row.top, layout.row.right, layout.row.bottom}, kRowBackground);
+    FillSolid(dc, RECT{layout.highlight.left, layout.row.top, layout.row.right, layout.row.bottom}, kRowBackground);
     const bool hovered = item == hotItem_ && hotPart_ == TreeHitPart::Label;
     const bool editing = item == editItem_;  // the edit box stands there: no highlight, marker or glyph
     if (!editing) {
         if (drawingSelected_) {
-            FillColour(dc, layout.highlight, kSelectedHighlight);
+            FillSolid(dc, layout.highlight, kSelectedHighlight);
         } else if (hovered) {
-            FillColour(dc, layout.highlight, kHoveredHighlight);
+            FillSolid(dc, layout.highlight, kHoveredHighlight);
         }
     }
 
@@ -143,7 +107,7 @@ void SidebarTree::DrawItem(const NMTVCUSTOMDRAW& draw) noexcept {
     // The open note's marker; a collapsed project shows it for the open note it hides.
     if (openNote || (key.isProject && ShowsCollapsedOpenNote(item))) {
         const LONG left = layout.text.left - (key.isProject ? dip(3) : dip(6));
-        FillColour(dc, RECT{left, layout.highlight.top, left + dip(2), layout.highlight.bottom}, kAccent);
+        FillSolid(dc, RECT{left, layout.highlight.top, left + dip(2), layout.highlight.bottom}, kAccent);
     }
 
     if (key.isProject) {
@@ -157,10 +121,10 @@ void SidebarTree::DrawItem(const NMTVCUSTOMDRAW& draw) noexcept {
                                                                                       : kPlusNormal;
         const LONG barLeft = cx - length / 2;
         const LONG barTop = cy - thickness / 2;
-        FillColour(dc, RECT{barLeft, barTop, barLeft + length, barTop + thickness}, ink);
+        FillSolid(dc, RECT{barLeft, barTop, barLeft + length, barTop + thickness}, ink);
         const LONG stemLeft = cx - thickness / 2;
         const LONG stemTop = cy - length / 2;
-        FillColour(dc, RECT{stemLeft, stemTop, stemLeft + thickness, stemTop + length}, ink);
+        FillSolid(dc, RECT{stemLeft, stemTop, stemLeft + thickness, stemTop + length}, ink);
     }
 }
 

@@ -1,6 +1,7 @@
 #include <string>
 #include <vector>
 
+#include "ui/GdiObjects.h"
 #include "ui/StatusInfo.h"
 #include "ui/StatusLayout.h"
 #include "ui/StatusTexts.h"
@@ -12,39 +13,6 @@ constexpr COLORREF kStatusBackground = RGB(0x25, 0x25, 0x26);
 constexpr COLORREF kStatusBorder = RGB(0x33, 0x33, 0x33);
 constexpr COLORREF kStatusWarning = RGB(0xF8, 0x51, 0x49);
 constexpr COLORREF kStatusText = RGB(0x9D, 0x9D, 0x9D);
-
-// Puts back what painting changes in the caller's DC: the selected font, text and background
-// colours and the background mode.
-class DcStateRestorer {
-public:
-    explicit DcStateRestorer(HDC hdc) noexcept
-        : hdc_(hdc),
-          font_(static_cast<HFONT>(GetCurrentObject(hdc, OBJ_FONT))),
-          textColour_(GetTextColor(hdc)),
-          backColour_(GetBkColor(hdc)),
-          backMode_(GetBkMode(hdc)) {}
-    ~DcStateRestorer() {
-        SelectObject(hdc_, font_);
-        SetTextColor(hdc_, textColour_);
-        SetBkColor(hdc_, backColour_);
-        SetBkMode(hdc_, backMode_);
-    }
-    DcStateRestorer(const DcStateRestorer&) = delete;
-    DcStateRestorer& operator=(const DcStateRestorer&) = delete;
-
-private:
-    HDC hdc_;
-    HFONT font_;
-    COLORREF textColour_;
-    COLORREF backColour_;
-    int backMode_;
-};
-
-// A solid rectangle without making a brush: an opaque empty text run fills with the background colour.
-void FillSolid(HDC hdc, const RECT& rect, COLORREF colour) {
-    SetBkColor(hdc, colour);
-    ExtTextOutW(hdc, rect.left, rect.top, ETO_OPAQUE, &rect, L"", 0, nullptr);
-}
 
 struct StripItem {
     std::wstring_view text;
@@ -75,7 +43,8 @@ void DrawItems(HDC hdc, const std::vector<StripItem>& items, const std::vector<R
 
 void StatusInfo::Paint(HDC hdc, const RECT& strip, HFONT font, int dpi, std::wstring_view saveFailureText,
                        std::wstring_view notFoundText) const {
-    DcStateRestorer restorer(hdc);
+    // Puts back the font, colours and background mode this changes in the caller's DC.
+    SavedDcState saved(hdc);
 
     FillSolid(hdc, strip, kStatusBackground);
     FillSolid(hdc, RECT{strip.left, strip.top, strip.right, strip.top + 1}, kStatusBorder);

@@ -10,19 +10,6 @@ namespace {
 
 constexpr wchar_t kHostClass[] = L"Lanternquill.TestHost";
 
-// Keys the keyboard reports with the extended-key flag; without it the component takes Alt+arrows
-// for numeric-keypad character entry.
-bool IsExtendedKey(UINT virtualKey) {
-    switch (virtualKey) {
-        case VK_UP: case VK_DOWN: case VK_LEFT: case VK_RIGHT:
-        case VK_HOME: case VK_END: case VK_PRIOR: case VK_NEXT:
-        case VK_INSERT: case VK_DELETE: case VK_DIVIDE:
-            return true;
-        default:
-            return false;
-    }
-}
-
 bool RegisterClassesOnce(HINSTANCE instance) {
     static std::once_flag once;
     static bool registered = false;
@@ -83,29 +70,7 @@ void EditorTestWindow::PumpMessages() {
 }
 
 void EditorTestWindow::PressKey(UINT virtualKey, Modifiers modifiers) {
-    BYTE saved[256];
-    GetKeyboardState(saved);
-    BYTE state[256];
-    std::memcpy(state, saved, sizeof(state));
-    state[VK_CONTROL] = state[VK_LCONTROL] = modifiers.ctrl ? 0x80 : 0;
-    state[VK_SHIFT] = state[VK_LSHIFT] = modifiers.shift ? 0x80 : 0;
-    state[VK_MENU] = state[VK_LMENU] = modifiers.alt ? 0x80 : 0;
-    state[virtualKey] = 0x80;
-    SetKeyboardState(state);
-
-    const UINT scanCode = MapVirtualKeyW(virtualKey, MAPVK_VK_TO_VSC);
-    const LPARAM downBits = 1 | (static_cast<LPARAM>(scanCode) << 16) | (IsExtendedKey(virtualKey) ? (1 << 24) : 0) |
-                            (modifiers.alt ? (1 << 29) : 0);
-    MSG down{view_.hwnd(), modifiers.alt ? UINT{WM_SYSKEYDOWN} : UINT{WM_KEYDOWN}, virtualKey, downBits, 0, {}};
-    TranslateMessage(&down);  // posts the character, if the key makes one
-    DispatchMessageW(&down);
-    PumpMessages();
-
-    state[virtualKey] = 0;
-    SetKeyboardState(state);
-    const LPARAM upBits = downBits | (1u << 30) | (1u << 31);
-    SendMessageW(view_.hwnd(), modifiers.alt ? WM_SYSKEYUP : WM_KEYUP, virtualKey, upBits);
-    SetKeyboardState(saved);
+    PressKeyIn(view_.hwnd(), virtualKey, modifiers);
 }
 
 std::string EditorTestWindow::Text() {
@@ -134,6 +99,13 @@ LRESULT EditorTestWindow::WndProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM
         host_ = nullptr;
     }
     return DefWindowProcW(hwnd, message, wParam, lParam);
+}
+
+bool EnsureEditorClass() {
+    const HINSTANCE instance = GetModuleHandleW(nullptr);
+    WNDCLASSEXW info{};
+    info.cbSize = sizeof(info);
+    return GetClassInfoExW(instance, L"Scintilla", &info) || RegisterEditorClass(instance);
 }
 
 std::wstring ReadClipboardText() {

@@ -6,15 +6,9 @@
 #include <string>
 
 #include "editor/EditorView.h"
+#include "support/KeyPress.h"
 
 namespace lq::test {
-
-// Modifier keys held while a test key is pressed.
-struct Modifiers {
-    bool ctrl = false;
-    bool shift = false;
-    bool alt = false;
-};
 
 // A hidden top-level window with a real editor in it: the component's classes are registered once per
 // process, the EditorView is created and configured as the program does, and the editor fills the
@@ -37,9 +31,7 @@ public:
     void Resize(int clientWidth, int clientHeight);
     // Dispatches every message waiting for this thread (the editor's idle work, posted messages).
     static void PumpMessages();
-    // Presses and releases a key in the editor as the keyboard would: WM_KEYDOWN (WM_SYSKEYDOWN with
-    // Alt), the character the system translates it to, WM_KEYUP; the modifiers are held meanwhile in
-    // the thread's keyboard state and released afterwards.
+    // Presses and releases a key in the editor as the keyboard would (PressKeyIn).
     void PressKey(UINT virtualKey, Modifiers modifiers = {});
     // The UTF-8 text of the whole document.
     [[nodiscard]] std::string Text();
@@ -55,6 +47,10 @@ private:
     EditorView view_;
     bool created_ = false;
 };
+
+// Registers the editing component's window class unless another fixture did already (it is registered
+// once per process, by whichever test comes first); true when the class is there.
+[[nodiscard]] bool EnsureEditorClass();
 
 // The CF_UNICODETEXT text on the clipboard; empty when there is none or it cannot be opened.
 [[nodiscard]] std::wstring ReadClipboardText();
