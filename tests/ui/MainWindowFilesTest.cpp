@@ -243,6 +243,23 @@ TEST_F(MainWindowFilesTest, BackupToABadPathSaysWhereAndForgetsNothing) {
     EXPECT_EQ(messages_.size(), 1u);
 }
 
+TEST_F(MainWindowFilesTest, NeitherBackupNorExportReplacesTheLiveDatabase) {
+    StartWithNotes();
+    Type("kept ");
+    EXPECT_FALSE(main->BackupTo(path));
+    EXPECT_FALSE(main->ExportNoteTo(path));
+    ASSERT_EQ(messages_.size(), 2u);
+    EXPECT_EQ(messages_[0], Text(IDS_BACKUP_FAILED, path));
+    EXPECT_EQ(messages_[1], Text(IDS_EXPORT_FAILED, path));
+    EXPECT_FALSE(FileExists(path + L".lnq-" + std::to_wstring(GetCurrentProcessId()) + L".tmp"));
+
+    // The open connection still writes into the file that is there.
+    Type("more ");
+    main->SaveNow(SaveReason::UserSave);
+    EXPECT_FALSE(main->status.saveFailed());
+    EXPECT_EQ(NotesInCopy(path, "kept more line1\nline2\rline3"), 1);
+}
+
 TEST_F(MainWindowFilesTest, CommandsOfferTheirNamesInTheRememberedFolder) {
     SetSetting("export.folder", FolderUtf8());
     StartWithNotes();

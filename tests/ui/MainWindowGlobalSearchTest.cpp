@@ -370,5 +370,41 @@ TEST_F(MainWindowGlobalSearchTest, AFailedReplaceIsReportedAndKeepsTheTexts) {
     EXPECT_TRUE(View().statusText().empty());
 }
 
+TEST_F(MainWindowGlobalSearchTest, AHitOpenedAfterItsNoteChangedSelectsWhereTheTextIsNow) {
+    StartWithNotes();
+    main->RunGlobalCount(L"zzz");
+    ASSERT_EQ(HitIds(), (std::vector<int64_t>{other_}));
+    // The open note changes after the search: shorter, with multi-byte text before the match.
+    call().SetText("\xE6\x97\xA5\xE6\x9C\xAC ZZZ");
+    main->OpenGlobalHit(0);
+    EXPECT_EQ(call().SelectionStart(), 7);
+    EXPECT_EQ(call().SelectionEnd(), 10);
+
+    // Gone from the text altogether: nothing is selected, and the positions stay inside it.
+    call().SetText("\xE6\x97\xA5");
+    main->OpenGlobalHit(0);
+    EXPECT_EQ(call().SelectionStart(), 0);
+    EXPECT_EQ(call().SelectionEnd(), 0);
+}
+
+TEST_F(MainWindowGlobalSearchTest, AnEditorFailureWhileOpeningAHitFromTheListIsCleared) {
+    StartWithNotes();
+    main->RunGlobalCount(L"zzz");
+    ASSERT_EQ(ListCount(), 1);
+    SendMessageW(View().resultList(), LB_SETCURSEL, 0, 0);
+    // Every editor call now throws; the hit is opened from the list's own window procedure, which
+    // the main window's guard does not cover.
+    SendMessageW(main->editor.hwnd(), SCI_SETSTATUS, SC_STATUS_FAILURE, 0);
+    SendMessageW(View().resultList(), WM_KEYDOWN, VK_RETURN, 1);
+    Pump();
+    ASSERT_EQ(SendMessageW(main->editor.hwnd(), SCI_GETSTATUS, 0, 0), SC_STATUS_OK);
+
+    // So the next save is not reported as failed.
+    Type("more ");
+    main->SaveNow(SaveReason::UserSave);
+    EXPECT_FALSE(main->status.saveFailed());
+    EXPECT_EQ(Stored(other_).content, "more zzz");
+}
+
 }  // namespace
 }  // namespace lq::test

@@ -107,18 +107,24 @@ bool MainWindow::CloseGlobalView() {
 }
 
 void MainWindow::OnGlobalViewAction(GlobalSearchView::Action action, int argument) {
-    switch (action) {
-        case GlobalSearchView::Action::OpenHit:
-            OpenGlobalHit(argument);
-            return;
-        case GlobalSearchView::Action::ReplaceAll:
-            ReplaceInAllNotes();
-            return;
-        case GlobalSearchView::Action::QueryChanged:
-            break;
+    // The view calls in from its own controls' procedures, which the window procedure's guard does
+    // not cover: a component failure ends here, and the editor must keep working after it.
+    try {
+        switch (action) {
+            case GlobalSearchView::Action::OpenHit:
+                OpenGlobalHit(argument);
+                return;
+            case GlobalSearchView::Action::ReplaceAll:
+                ReplaceInAllNotes();
+                return;
+            case GlobalSearchView::Action::QueryChanged:
+                break;
+        }
+        // QueryChanged, and any action this window does not know, runs the search.
+        if (globalView) RunGlobalCount(WindowText(globalView->queryEdit()));
+    } catch (const Scintilla::Failure&) {
+        editor.RecoverFromFailure();
     }
-    // QueryChanged, and any action this window does not know, runs the search.
-    if (globalView) RunGlobalCount(WindowText(globalView->queryEdit()));
 }
 
 void MainWindow::RunGlobalCount(const std::wstring& query) {
