@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "BenchSupport.h"
 #include "editor/EditorClass.h"
 #include "editor/EditorView.h"
 #include "store/Database.h"
@@ -22,11 +23,8 @@
 
 namespace {
 
-using Clock = std::chrono::steady_clock;
-
-double MillisSince(Clock::time_point start) {
-    return std::chrono::duration<double, std::milli>(Clock::now() - start).count();
-}
+using lq::bench::Clock;
+using lq::bench::MillisSince;
 
 // Deterministic text of about `bytes` bytes, mixing Japanese words and ASCII; "update" is common.
 std::string MakeText(uint32_t& state, size_t bytes) {
@@ -43,35 +41,6 @@ std::string MakeText(uint32_t& state, size_t bytes) {
     }
     return text;
 }
-
-class Host {
-public:
-    Host() {
-        HINSTANCE instance = GetModuleHandleW(nullptr);
-        WNDCLASSEXW host{};
-        host.cbSize = sizeof(host);
-        host.lpfnWndProc = DefWindowProcW;
-        host.hInstance = instance;
-        host.lpszClassName = L"Lanternquill.ReplaceBenchHost";
-        if (!lq::RegisterEditorClass(instance) || !RegisterClassExW(&host)) return;
-        hwnd_ = CreateWindowExW(0, host.lpszClassName, L"bench", WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN, 0, 0, 1000, 800,
-                                nullptr, nullptr, instance, nullptr);
-        if (!hwnd_ || !view.Create(hwnd_, instance)) return;
-        MoveWindow(view.hwnd(), 0, 0, 980, 760, FALSE);
-        ok = true;
-    }
-    ~Host() {
-        if (hwnd_) DestroyWindow(hwnd_);
-    }
-    Host(const Host&) = delete;
-    Host& operator=(const Host&) = delete;
-
-    lq::EditorView view;
-    bool ok = false;
-
-private:
-    HWND hwnd_ = nullptr;
-};
 
 }  // namespace
 
@@ -109,7 +78,7 @@ int main() {
     }
     std::printf("generated %d notes, %.1f MB of text\n", kNotes, static_cast<double>(totalBytes) / (1024 * 1024));
 
-    Host host;
+    lq::bench::EditorHost host;
     if (!host.ok) {
         std::printf("no editor window\n");
         return 1;

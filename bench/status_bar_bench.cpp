@@ -7,6 +7,7 @@
 #include <cstdio>
 #include <string>
 
+#include "BenchSupport.h"
 #include "editor/EditorClass.h"
 #include "editor/EditorView.h"
 #include "ui/StatusInfo.h"
@@ -32,35 +33,6 @@ std::string MixedText(size_t size) {
     return text;
 }
 
-class Host {
-public:
-    Host() {
-        HINSTANCE instance = GetModuleHandleW(nullptr);
-        WNDCLASSEXW host{};
-        host.cbSize = sizeof(host);
-        host.lpfnWndProc = DefWindowProcW;
-        host.hInstance = instance;
-        host.lpszClassName = L"Lanternquill.StatusBenchHost";
-        if (!lq::RegisterEditorClass(instance) || !RegisterClassExW(&host)) return;
-        hwnd_ = CreateWindowExW(0, host.lpszClassName, L"bench", WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN, 0, 0, 1000, 800,
-                                nullptr, nullptr, instance, nullptr);
-        if (!hwnd_ || !view.Create(hwnd_, instance)) return;
-        MoveWindow(view.hwnd(), 0, 0, 980, 760, FALSE);
-        ok = true;
-    }
-    ~Host() {
-        if (hwnd_) DestroyWindow(hwnd_);
-    }
-    Host(const Host&) = delete;
-    Host& operator=(const Host&) = delete;
-
-    lq::EditorView view;
-    bool ok = false;
-
-private:
-    HWND hwnd_ = nullptr;
-};
-
 // Microseconds per refresh after moving the caret one character right, `moves` times from `start`;
 // `fromLineStart` drops the cached column first, as a modification before the caret does.
 double CaretMoveMicros(lq::EditorView& view, lq::StatusInfo& status, Scintilla::Position start, int moves,
@@ -84,7 +56,7 @@ double CaretMoveMicros(lq::EditorView& view, lq::StatusInfo& status, Scintilla::
 }  // namespace
 
 int main() {
-    Host host;
+    lq::bench::EditorHost host;
     if (!host.ok) {
         std::fprintf(stderr, "cannot create the editor\n");
         return 1;

@@ -9,6 +9,7 @@
 #include <cstdio>
 #include <string>
 
+#include "BenchSupport.h"
 #include "store/Database.h"
 #include "store/DatabaseFiles.h"
 #include "store/NoteStore.h"
@@ -18,11 +19,8 @@
 
 namespace {
 
-using Clock = std::chrono::steady_clock;
-
-double MillisSince(Clock::time_point start) {
-    return std::chrono::duration<double, std::milli>(Clock::now() - start).count();
-}
+using lq::bench::Clock;
+using lq::bench::MillisSince;
 
 // Deterministic text of about `bytes` bytes, mixing Japanese words and ASCII.
 std::string MakeText(uint32_t& state, size_t bytes) {

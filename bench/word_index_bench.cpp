@@ -17,15 +17,13 @@
 #include <unordered_set>
 #include <vector>
 
+#include "BenchSupport.h"
 #include "workspace/WordIndex.h"
 
 namespace {
 
-using Clock = std::chrono::steady_clock;
-
-double MillisSince(Clock::time_point start) {
-    return std::chrono::duration<double, std::milli>(Clock::now() - start).count();
-}
+using lq::bench::Clock;
+using lq::bench::MillisSince;
 
 struct Memory {
     double commitMb = 0;

@@ -11,6 +11,7 @@
 #include <string>
 #include <vector>
 
+#include "BenchSupport.h"
 #include "editor/EditorClass.h"
 #include "editor/EditorView.h"
 #include "store/Database.h"
@@ -24,11 +25,8 @@
 
 namespace {
 
-using Clock = std::chrono::steady_clock;
-
-double MillisSince(Clock::time_point start) {
-    return std::chrono::duration<double, std::milli>(Clock::now() - start).count();
-}
+using lq::bench::Clock;
+using lq::bench::MillisSince;
 
 // Deterministic text of about `bytes` bytes, mixing Japanese words and ASCII.
 std::string MakeText(uint32_t& state, size_t bytes) {
@@ -43,36 +41,6 @@ std::string MakeText(uint32_t& state, size_t bytes) {
     }
     return text;
 }
-
-// A hidden top-level window holding the editor, sized like a main window's editing area.
-class Host {
-public:
-    Host() {
-        HINSTANCE instance = GetModuleHandleW(nullptr);
-        WNDCLASSEXW host{};
-        host.cbSize = sizeof(host);
-        host.lpfnWndProc = DefWindowProcW;
-        host.hInstance = instance;
-        host.lpszClassName = L"Lanternquill.BenchHost";
-        if (!lq::RegisterEditorClass(instance) || !RegisterClassExW(&host)) return;
-        hwnd_ = CreateWindowExW(0, host.lpszClassName, L"bench", WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN, 0, 0, 1000, 800,
-                                nullptr, nullptr, instance, nullptr);
-        if (!hwnd_ || !view.Create(hwnd_, instance)) return;
-        MoveWindow(view.hwnd(), 0, 0, 980, 760, FALSE);
-        ok = true;
-    }
-    ~Host() {
-        if (hwnd_) DestroyWindow(hwnd_);
-    }
-    Host(const Host&) = delete;
-    Host& operator=(const Host&) = delete;
-
-    lq::EditorView view;
-    bool ok = false;
-
-private:
-    HWND hwnd_ = nullptr;
-};
 
 double Median(std::vector<double> values) {
     std::sort(values.begin(), values.end());
@@ -119,7 +87,7 @@ int main() {
         if (!transaction.Commit()) return 1;
     }
 
-    Host host;
+    lq::bench::EditorHost host;
     if (!host.ok) {
         std::printf("no editor window\n");
         return 1;
