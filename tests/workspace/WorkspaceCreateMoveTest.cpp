@@ -29,16 +29,6 @@ protected:
         return ws;
     }
 
-    std::vector<int64_t> TreeProjects(const Workspace& ws) {
-        std::vector<int64_t> ids;
-        for (const ProjectNode& node : ws.tree.projects) ids.push_back(node.id);
-        return ids;
-    }
-    std::vector<int64_t> TreeNotes(const Workspace& ws, int64_t projectId) {
-        std::vector<int64_t> ids;
-        for (const NoteListRow& row : ws.tree.FindProject(projectId)->notes) ids.push_back(row.id);
-        return ids;
-    }
 
     int64_t p1 = 0, p2 = 0, p3 = 0, a = 0, b = 0, c = 0, d = 0;
 };

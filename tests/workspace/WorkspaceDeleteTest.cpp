@@ -37,16 +37,6 @@ protected:
         return ws;
     }
 
-    std::vector<int64_t> TreeProjects(const Workspace& ws) {
-        std::vector<int64_t> ids;
-        for (const ProjectNode& node : ws.tree.projects) ids.push_back(node.id);
-        return ids;
-    }
-    std::vector<int64_t> TreeNotes(const Workspace& ws, int64_t projectId) {
-        std::vector<int64_t> ids;
-        for (const NoteListRow& row : ws.tree.FindProject(projectId)->notes) ids.push_back(row.id);
-        return ids;
-    }
     bool Exists(int64_t noteId) {
         return CountRows(("notes WHERE id = " + std::to_string(noteId)).c_str()) == 1;
     }

@@ -8,6 +8,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "store/Database.h"
 #include "store/Rows.h"
@@ -48,6 +49,18 @@ protected:
     [[nodiscard]] void* Attached() { return call().DocPointer(); }
     [[nodiscard]] bool EditorRedraws() const {
         return (GetWindowLongPtrW(window.editor(), GWL_STYLE) & WS_VISIBLE) != 0;
+    }
+
+    // The ids in the in-memory tree's order: the projects, and the notes of one project.
+    [[nodiscard]] static std::vector<int64_t> TreeProjects(const Workspace& ws) {
+        std::vector<int64_t> ids;
+        for (const ProjectNode& node : ws.tree.projects) ids.push_back(node.id);
+        return ids;
+    }
+    [[nodiscard]] static std::vector<int64_t> TreeNotes(const Workspace& ws, int64_t projectId) {
+        std::vector<int64_t> ids;
+        for (const NoteListRow& row : ws.tree.FindProject(projectId)->notes) ids.push_back(row.id);
+        return ids;
     }
 
     TempFolder folder;
