@@ -20,6 +20,92 @@ struct KeyCase {
     std::optional<int32_t> command;
 };
 
+// One row of the key table as the users' documentation lists it: key code, Ctrl, Shift, Alt, where it
+// applies, command, and whether it only lends its text to the menus.
+struct ExpectedBinding {
+    uint32_t key;
+    uint8_t ctrl;
+    uint8_t shift;
+    uint8_t alt;
+    KeyScope scope;
+    uint32_t command;
+    uint8_t menuTextOnly;
+};
+
+constexpr KeyScope kAny = KeyScope::Any;
+constexpr KeyScope kEd = KeyScope::Editor;
+constexpr KeyScope kOther = KeyScope::Other;
+constexpr KeyScope kTree = KeyScope::SidebarTree;
+
+// Written out from the documented table with the raw key codes, so that a wrong code, modifier,
+// scope, command or flag in any row of the program's table, or two rows swapped, shows here.
+// clang-format off
+constexpr ExpectedBinding kExpectedBindings[] = {
+    {0x53, Y, N, N, kAny, 0, N},    {0x4E, Y, N, N, kAny, 1, N},    {0x4E, Y, Y, N, kAny, 2, N},
+    {0x46, Y, N, N, kAny, 37, N},   {0x48, Y, N, N, kAny, 38, N},   {0x52, Y, N, N, kAny, 38, N},
+    {0x47, Y, N, N, kAny, 39, N},   {0x46, Y, Y, N, kAny, 44, N},   {0x48, Y, Y, N, kAny, 45, N},
+    {0x72, N, N, N, kAny, 40, N},   {0x72, N, Y, N, kAny, 41, N},   {0x09, Y, N, N, kAny, 3, N},
+    {0x09, Y, Y, N, kAny, 4, N},    {0x42, Y, N, N, kAny, 5, N},    {0x75, N, N, N, kAny, 43, N},
+    {0x75, N, Y, N, kAny, 43, N},   {0x1B, N, N, N, kAny, 42, N},   {0x71, N, N, N, kTree, 6, N},
+    {0x71, N, N, N, kEd, 6, N},     {0x2E, N, N, N, kTree, 7, N},   {0x5A, Y, N, N, kTree, 8, N},
+    {0x26, N, N, Y, kTree, 9, N},   {0x28, N, N, Y, kTree, 10, N},  {0x0D, N, N, N, kTree, 11, N},
+    {0xBB, Y, N, N, kAny, 12, N},   {0xBB, Y, Y, N, kAny, 12, N},   {0x6B, Y, N, N, kAny, 12, N},
+    {0xBD, Y, N, N, kAny, 13, N},   {0xBD, Y, Y, N, kAny, 13, N},   {0x6D, Y, N, N, kAny, 13, N},
+    {0x30, Y, N, N, kAny, 14, N},   {0x60, Y, N, N, kAny, 14, N},   {0x5A, N, N, Y, kAny, 15, N},
+    {0x0D, N, N, N, kEd, 16, N},    {0x4A, Y, N, N, kEd, 16, N},    {0x4D, Y, N, N, kEd, 16, N},
+    {0x0D, N, Y, N, kEd, 17, N},    {0x0D, Y, N, N, kEd, 18, N},    {0x49, Y, N, N, kEd, 19, N},
+    {0x43, Y, N, N, kEd, 52, N},    {0x2D, Y, N, N, kEd, 52, N},    {0x77, N, N, N, kEd, 52, N},
+    {0x74, N, Y, N, kEd, 20, N},    {0x76, N, Y, N, kEd, 21, N},    {0x77, N, Y, N, kEd, 22, N},
+    {0x41, Y, N, N, kEd, 55, N},    {0x4C, Y, N, N, kEd, 23, N},    {0x26, Y, N, N, kEd, 24, N},
+    {0x28, Y, N, N, kEd, 25, N},    {0xBC, Y, N, N, kEd, 26, N},    {0xBE, Y, N, N, kEd, 27, N},
+    {0xBC, Y, Y, N, kEd, 28, N},    {0xBE, Y, Y, N, kEd, 29, N},    {0x4B, Y, N, N, kEd, 30, N},
+    {0xDB, Y, N, N, kEd, 31, N},    {0xDD, Y, N, N, kEd, 32, N},    {0x25, N, N, N, kEd, 33, N},
+    {0x27, N, N, N, kEd, 34, N},    {0x26, N, N, N, kEd, 35, N},    {0x26, N, Y, N, kEd, 35, N},
+    {0x28, N, N, N, kEd, 36, N},    {0x28, N, Y, N, kEd, 36, N},    {0x5A, Y, N, N, kEd, 49, Y},
+    {0x59, Y, N, N, kEd, 50, Y},    {0x5A, Y, Y, N, kEd, 50, Y},    {0x58, Y, N, N, kEd, 51, Y},
+    {0x56, Y, N, N, kEd, 53, Y},    {0x76, N, N, N, kEd, 51, N},    {0x78, N, N, N, kEd, 53, N},
+    {0x44, Y, N, N, kEd, 54, Y},    {0x73, N, N, Y, kAny, 56, Y},   {0x0D, N, N, N, kOther, 57, Y},
+    {0x0D, Y, N, Y, kOther, 58, Y},
+};
+
+// The menu table: menu id, command, in the documented order.
+constexpr std::pair<uint32_t, uint32_t> kExpectedMenuCommands[] = {
+    {1101, 1},  {1102, 2},  {1118, 56}, {1001, 49}, {1002, 50}, {1003, 51}, {1004, 52}, {1005, 53},
+    {1007, 54}, {1006, 55}, {1109, 37}, {1110, 38}, {1111, 39}, {1112, 40}, {1113, 41}, {1114, 12},
+    {1115, 13}, {1116, 14}, {1117, 15}, {1107, 5},  {1103, 6},  {1104, 7},  {1105, 3},  {1106, 4},
+    {1108, 0},  {1119, 46}, {1120, 47}, {1121, 48}, {1122, 44}, {1123, 45},
+};
+// clang-format on
+
+TEST(KeyBindings, TheKeyTableHoldsEveryDocumentedRowInItsOrder) {
+    const auto table = KeyBindingTable();
+    ASSERT_EQ(table.size(), std::size(kExpectedBindings));
+    for (size_t i = 0; i < table.size(); ++i) {
+        const KeyBinding& row = table[i];
+        const ExpectedBinding& expected = kExpectedBindings[i];
+        SCOPED_TRACE(testing::Message() << "row " << (i + 1));
+        EXPECT_EQ(row.key.key, expected.key);
+        EXPECT_EQ(row.key.ctrl, expected.ctrl);
+        EXPECT_EQ(row.key.shift, expected.shift);
+        EXPECT_EQ(row.key.alt, expected.alt);
+        EXPECT_EQ(row.scope, expected.scope);
+        EXPECT_EQ(row.command, expected.command);
+        EXPECT_EQ(row.menuTextOnly, expected.menuTextOnly);
+    }
+}
+
+TEST(KeyBindings, TheMenuTableGivesEveryDocumentedIdItsCommandInOrder) {
+    const auto table = MenuCommandTable();
+    ASSERT_EQ(table.size(), std::size(kExpectedMenuCommands));
+    for (size_t i = 0; i < table.size(); ++i) {
+        const auto [menuId, command] = kExpectedMenuCommands[i];
+        SCOPED_TRACE(testing::Message() << "row " << (i + 1) << ", menu id " << menuId);
+        EXPECT_EQ(table[i].menuId, menuId);
+        EXPECT_EQ(table[i].command, command);
+        EXPECT_EQ(CommandForMenuId(menuId), static_cast<int32_t>(command));
+    }
+}
+
 TEST(KeyBindings, KeyPressesFindTheFirstMatchingRowOfTheirScope) {
     const KeyCase cases[] = {
         // Ctrl+Z: the component's own undo in the editor, undo-delete in the tree, the box's own in a label edit.
