@@ -71,14 +71,6 @@ bool ShowLoadedWorkspace(MainWindow& window, Workspace& workspace) {
     return true;
 }
 
-// What the workspace saves of the window. A sidebar shown only for a label edit counts as hidden.
-void GiveProviders(MainWindow& window, Workspace& workspace) {
-    workspace.placementProvider = [&window] { return FormatWindowPlacement(window.hwnd); };
-    workspace.sidebarProvider = [&window] {
-        return std::pair<int32_t, bool>(window.sidebarWidthDip, window.sidebarVisible && !window.sidebarPeeking);
-    };
-}
-
 // Destroys the window while its object is alive, so no message reaches a destroyed object. Its
 // WM_DESTROY handling gives the documents back while the editor still exists and posts WM_QUIT.
 void DestroyMainWindow(MainWindow& window) {
@@ -184,7 +176,7 @@ int RunApp(HINSTANCE instance, const LaunchOptions& options, Bench& bench) {
 
     // From here on a second process on the same file finds this window.
     SetPropW(window->hwnd, kInstanceProperty, reinterpret_cast<HANDLE>(static_cast<uintptr_t>(instanceKey)));
-    GiveProviders(*window, *workspace);
+    ProvideWindowSettings(*window, *workspace);
     bench.Mark("note_loaded");
 
     // The loop's code is WM_QUIT's, which the window posts as 0.

@@ -227,6 +227,36 @@ TEST_F(EndToEndTest, CtrlNMakesANoteThatTakesTheTypedNameAndText) {
     EXPECT_EQ(stored->Setting("last.note_id"), std::optional<std::string>(std::to_string(newId)));
 }
 
+TEST_F(EndToEndTest, ASidebarHiddenWithItsKeyStaysHiddenAfterClosingWithTheSearchViewOpen) {
+    {
+        SCOPED_TRACE("the first run");
+        std::unique_ptr<ProgramRun> run;
+        const std::optional<ProgramWindows> windows = Start(run);
+        ASSERT_TRUE(windows);
+        ASSERT_EQ(GetForegroundWindow(), windows->main) << "keys from the system's input need the window in front";
+        ASSERT_TRUE(test::PressChord({VK_CONTROL, 'B'}));
+        ASSERT_TRUE(test::WaitUntil([&] { return !IsWindowVisible(windows->tree); })) << "Ctrl+B did not hide it";
+        // The search across all notes takes the hidden sidebar's place until it is closed.
+        ASSERT_TRUE(test::PressChord({VK_CONTROL, VK_SHIFT, 'F'}));
+        ASSERT_TRUE(test::WaitUntil([&] {
+            const HWND focus = test::FocusOnThreadOf(windows->main);
+            return focus != nullptr && focus != windows->editor && IsWindowVisible(focus);
+        })) << "the search view did not open";
+        EXPECT_EQ(Close(*run, windows->main), std::optional<DWORD>(0));
+    }
+    const std::optional<StoredState> stored = test::ReadStoredState(path);
+    ASSERT_TRUE(stored);
+    EXPECT_EQ(stored->Setting("sidebar.visible"), std::optional<std::string>("0"));
+    {
+        SCOPED_TRACE("the second run");
+        std::unique_ptr<ProgramRun> run;
+        const std::optional<ProgramWindows> windows = Start(run);
+        ASSERT_TRUE(windows);
+        EXPECT_FALSE(IsWindowVisible(windows->tree)) << "the sidebar the user hid came back";
+        EXPECT_EQ(Close(*run, windows->main), std::optional<DWORD>(0));
+    }
+}
+
 TEST_F(EndToEndTest, ASaveBlockedByAnotherProgramIsReportedOnceAndNothingTypedIsLost) {
     std::unique_ptr<ProgramRun> run;
     const std::optional<ProgramWindows> windows = Start(run);

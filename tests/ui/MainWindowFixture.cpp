@@ -59,11 +59,7 @@ void MainWindowFixture::Start(const MainWindowStart& options) {
     main->sidebar.Populate(workspace->tree, workspace->currentNoteId, toSelect);
     main->UpdateTitle();
     main->UpdateStatus();
-    MainWindow* window = main.get();
-    workspace->placementProvider = [window] { return window->hwnd ? FormatWindowPlacement(window->hwnd) : ""; };
-    workspace->sidebarProvider = [window] {
-        return std::pair<int32_t, bool>(window->sidebarWidthDip, window->sidebarVisible && !window->sidebarPeeking);
-    };
+    ProvideWindowSettings(*main, *workspace);
     if (options.show) main->RestorePlacement(options.placement);
     Pump();
 }

@@ -154,6 +154,10 @@ public:
     void SetStatusMessage(std::wstring message);
     void PeekSidebar();
     void EndSidebarPeek();
+    // Whether the user wants the sidebar shown, which is what the settings keep: a column shown only
+    // for a label edit, or only for the search view standing in the place of a hidden sidebar, is
+    // hidden as far as the user is concerned.
+    [[nodiscard]] bool SidebarChosenVisible() const;
     void ShowTreeContextMenu(const TreeAction& action);
     void ShowEditorContextMenu(LPARAM point);
     // Tracks the menu (destroyed afterwards) at a screen point; the chosen id, 0 for none.
@@ -215,6 +219,10 @@ void FrameEditBorder(HWND mainWindow, int32_t dpi, HDC dc, int32_t cornerSize, H
 
 // The "window.placement" text of a window: "left,top,right,bottom,maximised".
 [[nodiscard]] std::string FormatWindowPlacement(HWND window);
+
+// Gives the workspace what it saves of the window (each replaces what it held): the placement, and
+// the sidebar's width with the user's choice of showing it.
+void ProvideWindowSettings(MainWindow& window, Workspace& workspace);
 
 // The message a second process sends to bring the running one to the front; 0 when it could not be
 // registered (it then matches no message).

@@ -57,7 +57,8 @@ void MainWindow::ShowGlobalView(GlobalSearchView::Mode mode) {
     }
     GlobalSearchView& view = *globalView;
 
-    if (!globalViewShown) sidebarHiddenBeforeGlobalView = !sidebarVisible;
+    // A sidebar shown only for a label edit was hidden by the user: closing the view hides it again.
+    if (!globalViewShown) sidebarHiddenBeforeGlobalView = !sidebarVisible || sidebarPeeking;
     globalViewShown = true;
     sidebarPeeking = false;
 

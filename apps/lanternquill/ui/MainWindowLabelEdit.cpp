@@ -82,6 +82,8 @@ void MainWindow::PeekSidebar() {
     if (globalViewShown) {
         globalViewShown = false;
         if (globalView) globalView->Show(false);
+        // The view stood in the place of a sidebar the user hid: the tree only peeks for the edit.
+        if (std::exchange(sidebarHiddenBeforeGlobalView, false)) sidebarPeeking = true;
     }
     if (sidebarVisible) {
         if (tree) ShowWindow(tree, SW_SHOWNA);

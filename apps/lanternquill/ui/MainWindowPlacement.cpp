@@ -1,5 +1,8 @@
+#include <utility>
+
 #include "ui/MainWindow.h"
 #include "ui/WindowPlacement.h"
+#include "workspace/Workspace.h"
 
 namespace lq {
 
@@ -9,6 +12,17 @@ std::string FormatWindowPlacement(HWND window) {
     if (!GetWindowPlacement(window, &placement)) return {};
     const bool maximised = placement.showCmd == SW_MAXIMIZE || IsZoomed(window);
     return FormatPlacementText(placement.rcNormalPosition, maximised);
+}
+
+bool MainWindow::SidebarChosenVisible() const {
+    return sidebarVisible && !sidebarPeeking && !(globalViewShown && sidebarHiddenBeforeGlobalView);
+}
+
+void ProvideWindowSettings(MainWindow& window, Workspace& workspace) {
+    workspace.placementProvider = [&window] { return FormatWindowPlacement(window.hwnd); };
+    workspace.sidebarProvider = [&window] {
+        return std::pair<int32_t, bool>(window.sidebarWidthDip, window.SidebarChosenVisible());
+    };
 }
 
 void MainWindow::RestorePlacement(std::string_view text) {
