@@ -20,6 +20,7 @@
 #include "store/NoteStore.h"
 #include "store/ProjectStore.h"
 #include "store/SettingsStore.h"
+#include "support/DialogKeys.h"
 #include "support/FileBytes.h"
 #include "support/StoreDatabase.h"
 #include "support/TempFolder.h"
@@ -177,6 +178,23 @@ TEST_F(StartupTest, ADamagedDatabaseIsKeptOrMovedAsideAsTheUserChooses) {
     const std::optional<std::vector<ProjectRow>> projects = ProjectStore(*db).ListProjects();
     ASSERT_TRUE(projects);
     EXPECT_EQ(projects->size(), 1u);
+}
+
+TEST_F(StartupTest, EscapeOnTheDamagedDatabaseQuestionExitsAndLeavesTheFileAlone) {
+    ASSERT_TRUE(test::WriteFileBytes(path, kNotADatabase));
+    // The question is a task dialog in both dialog styles.
+    for (const wchar_t* style : {L"--silent ", L""}) {
+        SCOPED_TRACE(testing::Message() << "style \"" << style << "\"");
+        ProgramRun run(std::wstring(style) + L"--db " + Quoted(path));
+        const HWND question = run.WaitForDialog();
+        ASSERT_NE(question, nullptr);
+        ExpectDialogShows(question, ProgramString(2002));
+        test::PressEscapeIn(question);
+        const std::optional<DWORD> code = run.Wait(10000);
+        EXPECT_EQ(code, std::optional<DWORD>(13)) << "Escape did not answer the question with exit";
+        EXPECT_EQ(test::ReadFileBytes(path), std::string(kNotADatabase));
+        EXPECT_EQ(FileNames(folder.path()), std::vector<std::wstring>{L"memo.db"});
+    }
 }
 
 TEST_F(StartupTest, ASecondStartOnTheSameFileBringsTheFirstToTheFront) {

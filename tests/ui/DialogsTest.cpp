@@ -3,8 +3,11 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <utility>
+#include <vector>
 
 #include "resources/ResourceIds.h"
+#include "support/DialogKeys.h"
 #include "support/DialogWatcher.h"
 
 namespace lq {
@@ -48,13 +51,18 @@ private:
     HWND window_;
 };
 
-// Presses `id` on a dialog after checking that Escape (IDCANCEL) and the close box leave it open.
-void PressAfterEscapeIsRefused(const DialogSnapshot& dialog, int id, bool* stayedOpen) {
-    PressDialogButton(dialog.window, IDCANCEL);
-    test::CloseDialog(dialog.window);
-    Sleep(400);
-    *stayedOpen = IsWindow(dialog.window) && IsWindowVisible(dialog.window);
-    test::PressTaskDialogButton(dialog.window, id);
+// How a test answers a question: with one of its buttons (a string id), or one of these two.
+constexpr int kEscape = 0;     // Escape, as the keyboard sends it to the focused button
+constexpr int kCloseBox = -1;  // the close box, or Alt+F4
+
+void Answer(const DialogSnapshot& dialog, int answer) {
+    if (answer == kEscape) {
+        test::PressEscapeIn(dialog.window);
+    } else if (answer == kCloseBox) {
+        test::CloseDialog(dialog.window);
+    } else {
+        test::PressTaskDialogButton(dialog.window, answer);
+    }
 }
 
 TEST(DialogIcons, EachKindHasItsIcons) {
@@ -121,18 +129,17 @@ TEST(SilentMessage, CanBeCancelled) {
     EXPECT_FALSE(watcher.forced());
 }
 
-TEST_P(DialogStyle, DamagedDatabaseQuestionMustBeAnswered) {
-    for (const int choice : {IDS_START_WITH_NEW_DATABASE, IDS_EXIT}) {
-        SCOPED_TRACE(choice);
-        bool stayedOpen = false;
-        DialogWatcher watcher([&](const DialogSnapshot& d) { PressAfterEscapeIsRefused(d, choice, &stayedOpen); },
-                              kCaption);
+TEST_P(DialogStyle, DamagedDatabaseQuestionStartsOverOnlyWhenAskedToAndEscapeExits) {
+    const std::pair<int, bool> answers[] = {
+        {IDS_START_WITH_NEW_DATABASE, true}, {IDS_EXIT, false}, {kEscape, false}, {kCloseBox, false}};
+    for (const auto& [answer, expected] : answers) {
+        SCOPED_TRACE(answer);
+        DialogWatcher watcher([answer = answer](const DialogSnapshot& d) { Answer(d, answer); }, kCaption);
         const bool startOver = AskDamagedDatabase(Self());
         const auto seen = watcher.Finish();
         ASSERT_TRUE(seen) << "no dialog appeared";
-        EXPECT_FALSE(watcher.forced());
-        EXPECT_TRUE(stayedOpen) << "Escape closed the question";
-        EXPECT_EQ(startOver, choice == IDS_START_WITH_NEW_DATABASE);
+        EXPECT_FALSE(watcher.forced()) << "the question did not close";
+        EXPECT_EQ(startOver, expected);
         EXPECT_EQ(seen->owner, nullptr);
         if (!test::TaskDialogChildrenReadable()) continue;
         EXPECT_TRUE(seen->HasText(L"memo.db が壊れているか、Lanternquill のデータベースではありません。"))
@@ -151,17 +158,16 @@ TEST_P(DialogStyle, UnsavedQuestionAnswers) {
     ASSERT_NE(owner.get(), nullptr);
     const std::pair<int, UnsavedChoice> answers[] = {{IDS_RETRY, UnsavedChoice::Retry},
                                                      {IDS_EXIT_WITHOUT_SAVING, UnsavedChoice::ExitWithoutSaving},
-                                                     {IDS_CANCEL, UnsavedChoice::Cancel}};
-    for (const auto& [button, expected] : answers) {
-        SCOPED_TRACE(button);
-        bool stayedOpen = false;
-        DialogWatcher watcher([&](const DialogSnapshot& d) { PressAfterEscapeIsRefused(d, button, &stayedOpen); },
-                              kCaption);
+                                                     {IDS_CANCEL, UnsavedChoice::Cancel},
+                                                     {kEscape, UnsavedChoice::Cancel},
+                                                     {kCloseBox, UnsavedChoice::Cancel}};
+    for (const auto& [answer, expected] : answers) {
+        SCOPED_TRACE(answer);
+        DialogWatcher watcher([answer = answer](const DialogSnapshot& d) { Answer(d, answer); }, kCaption);
         const UnsavedChoice choice = AskUnsavedOnExit(owner.get(), Self());
         const auto seen = watcher.Finish();
         ASSERT_TRUE(seen) << "no dialog appeared";
-        EXPECT_FALSE(watcher.forced());
-        EXPECT_TRUE(stayedOpen) << "Escape closed the question";
+        EXPECT_FALSE(watcher.forced()) << "the question did not close";
         EXPECT_EQ(choice, expected);
         EXPECT_EQ(seen->owner, owner.get());
         if (!test::TaskDialogChildrenReadable()) continue;
@@ -180,26 +186,16 @@ TEST_P(DialogStyle, ReplaceAllConfirmation) {
     OwnerWindow owner;
     ASSERT_NE(owner.get(), nullptr);
     const std::wstring text = L"3件を2個のメモで置換します。";
-    struct Case {
-        int press;  // 0: the close box
-        bool expected;
-    };
-    for (const Case c : {Case{IDS_REPLACE, true}, Case{IDS_CANCEL, false}, Case{0, false}}) {
-        SCOPED_TRACE(c.press);
-        DialogWatcher watcher(
-            [&](const DialogSnapshot& d) {
-                if (c.press == 0) {
-                    test::CloseDialog(d.window);
-                } else {
-                    test::PressTaskDialogButton(d.window, c.press);
-                }
-            },
-            kCaption);
+    const std::pair<int, bool> answers[] = {
+        {IDS_REPLACE, true}, {IDS_CANCEL, false}, {kEscape, false}, {kCloseBox, false}};
+    for (const auto& [answer, expected] : answers) {
+        SCOPED_TRACE(answer);
+        DialogWatcher watcher([answer = answer](const DialogSnapshot& d) { Answer(d, answer); }, kCaption);
         const bool confirmed = ConfirmReplaceAll(owner.get(), Self(), text);
         const auto seen = watcher.Finish();
         ASSERT_TRUE(seen) << "no dialog appeared";
         EXPECT_FALSE(watcher.forced()) << "the confirmation did not close";
-        EXPECT_EQ(confirmed, c.expected);
+        EXPECT_EQ(confirmed, expected);
         EXPECT_EQ(seen->owner, owner.get());
         if (!test::TaskDialogChildrenReadable()) continue;
         EXPECT_TRUE(seen->HasText(text)) << testing::PrintToString(seen->AllTexts());

@@ -7,6 +7,7 @@
 
 #include "MainWindowFixture.h"
 #include "resources/ResourceIds.h"
+#include "support/DialogKeys.h"
 #include "support/DialogWatcher.h"
 #include "ui/KeyBindings.h"
 
@@ -185,6 +186,37 @@ TEST_F(MainWindowProcTest, CloseWithAFailingSaveCanBeCancelled) {
 
     Exec(kAllowNoteUpdates);
     const HWND window = hwnd();
+    SendMessageW(window, WM_CLOSE, 0, 0);
+    EXPECT_FALSE(IsWindow(window));
+    EXPECT_EQ(Stored(note).content, "one two");
+}
+
+TEST_F(MainWindowProcTest, EscapeOnTheUnsavedQuestionKeepsTheWindowOpenWithItsEdits) {
+    StartAtEnd();
+    Type(" two");
+    Exec(kRefuseNoteUpdates);
+    std::atomic<bool> escapeAnswered{false};
+    DialogWatcher watcher(
+        [&](const DialogSnapshot& d) {
+            PressEscapeIn(d.window);
+            for (int i = 0; i < 150 && IsWindowVisible(d.window); ++i) Sleep(20);
+            escapeAnswered = !IsWindowVisible(d.window);
+            // Otherwise answered for it, so that a refused Escape fails the test instead of retrying.
+            if (!escapeAnswered) PressTaskDialogButton(d.window, IDS_CANCEL);
+        },
+        kCaption);
+    const HWND window = hwnd();
+    PostMessageW(window, WM_CLOSE, 0, 0);  // as the close box asks
+    Pump();
+    const auto seen = watcher.Finish();
+    ASSERT_TRUE(seen) << "no question appeared";
+    EXPECT_TRUE(escapeAnswered) << "Escape did not answer the question";
+    ASSERT_TRUE(IsWindow(window));
+    EXPECT_FALSE(main->closing);
+    EXPECT_EQ(EditorText(), "one two");
+    EXPECT_EQ(Stored(note).content, "one");
+
+    Exec(kAllowNoteUpdates);
     SendMessageW(window, WM_CLOSE, 0, 0);
     EXPECT_FALSE(IsWindow(window));
     EXPECT_EQ(Stored(note).content, "one two");

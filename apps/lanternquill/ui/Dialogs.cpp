@@ -50,23 +50,44 @@ void SetMainIcon(TASKDIALOGCONFIG& config, MessageKind kind, bool stockAllowed) 
     }
 }
 
-// A question with the caller's text and custom buttons; the id of the button pressed, 0 when the
-// dialog could not be shown. Only a cancellable question closes with Escape or its close box.
+// Escape reaches a dialog as the command IDCANCEL, which a task dialog with only custom buttons may
+// ignore even where cancelling is allowed (Wine's does), while its close box is honoured: the
+// command is turned into the close box's message, so Escape answers as the close box does.
+LRESULT CALLBACK EscapeClosesProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR id,
+                                  DWORD_PTR /*data*/) {
+    if (message == WM_COMMAND && LOWORD(wParam) == IDCANCEL && HIWORD(wParam) == BN_CLICKED &&
+        GetDlgItem(dialog, IDCANCEL) == nullptr) {
+        SendMessageW(dialog, WM_CLOSE, 0, 0);
+        return 0;
+    }
+    if (message == WM_NCDESTROY) RemoveWindowSubclass(dialog, EscapeClosesProc, id);
+    return DefSubclassProc(dialog, message, wParam, lParam);
+}
+
+HRESULT CALLBACK QuestionCallback(HWND dialog, UINT notification, WPARAM /*wParam*/, LPARAM /*lParam*/,
+                                  LONG_PTR /*data*/) {
+    if (notification == TDN_CREATED) SetWindowSubclass(dialog, EscapeClosesProc, 1, 0);
+    return S_OK;
+}
+
+// A question with the caller's text and custom buttons; the id of the button pressed, IDCANCEL for
+// Escape, Alt+F4 or the close box, 0 when the dialog could not be shown.
 int AskQuestion(HWND owner, HINSTANCE instance, const std::wstring& text, std::span<const TASKDIALOG_BUTTON> buttons,
-                int defaultId, MessageKind kind, bool cancellable) {
+                int defaultId, MessageKind kind) {
     const std::wstring caption = LoadResourceString(instance, IDS_PRODUCT_NAME);
     TASKDIALOGCONFIG config{};
     config.cbSize = sizeof(config);
     config.hwndParent = owner;
     config.hInstance = instance;
-    // Without TDF_ALLOW_DIALOG_CANCELLATION and a Cancel common button, Escape and the close box do
-    // nothing, so one of the buttons must be pressed.
-    config.dwFlags = TDF_POSITION_RELATIVE_TO_WINDOW | (cancellable ? TDF_ALLOW_DIALOG_CANCELLATION : 0);
+    // Without TDF_ALLOW_DIALOG_CANCELLATION (or a Cancel common button) Escape and the close box
+    // would do nothing, and the user expects them to close every dialog with its safe answer.
+    config.dwFlags = TDF_POSITION_RELATIVE_TO_WINDOW | TDF_ALLOW_DIALOG_CANCELLATION;
     config.pszWindowTitle = caption.c_str();
     config.pszContent = text.c_str();
     config.pButtons = buttons.data();
     config.cButtons = static_cast<UINT>(buttons.size());
     config.nDefaultButton = defaultId;
+    config.pfCallback = QuestionCallback;
     SetMainIcon(config, kind, MessageBoxesAllowed());
     int pressed = 0;
     if (FAILED(RunTaskDialog(config, &pressed))) return 0;
@@ -144,19 +165,20 @@ void ShowErrorMessage(HWND owner, HINSTANCE instance, UINT id, const std::wstrin
 
 int AskWithButtons(HWND owner, HINSTANCE instance, UINT textId, std::span<const TASKDIALOG_BUTTON> buttons,
                    int defaultId, MessageKind kind) {
-    return AskQuestion(owner, instance, LoadResourceString(instance, textId), buttons, defaultId, kind, false);
+    return AskQuestion(owner, instance, LoadResourceString(instance, textId), buttons, defaultId, kind);
 }
 
 bool AskDamagedDatabase(HINSTANCE instance) {
+    // Anything but the one button, Escape (IDCANCEL) included, exits and leaves the file alone.
     const ButtonSet set(instance, {IDS_START_WITH_NEW_DATABASE, IDS_EXIT});
     return AskWithButtons(nullptr, instance, IDS_DATABASE_DAMAGED, set.buttons(), IDS_EXIT, MessageKind::Error) ==
            IDS_START_WITH_NEW_DATABASE;
 }
 
 bool ConfirmReplaceAll(HWND owner, HINSTANCE instance, const std::wstring& text) {
-    // Cancellable, unlike the other questions: Escape and the close box answer "no".
+    // Escape and the close box answer "no".
     const ButtonSet set(instance, {IDS_REPLACE, IDS_CANCEL});
-    return AskQuestion(owner, instance, text, set.buttons(), IDS_CANCEL, MessageKind::Warning, true) == IDS_REPLACE;
+    return AskQuestion(owner, instance, text, set.buttons(), IDS_CANCEL, MessageKind::Warning) == IDS_REPLACE;
 }
 
 UnsavedChoice AskUnsavedOnExit(HWND owner, HINSTANCE instance) {
@@ -166,6 +188,7 @@ UnsavedChoice AskUnsavedOnExit(HWND owner, HINSTANCE instance) {
             return UnsavedChoice::Retry;
         case IDS_EXIT_WITHOUT_SAVING:
             return UnsavedChoice::ExitWithoutSaving;
+        case IDCANCEL:  // Escape or the close box: the window stays open with its edits
         default:
             return UnsavedChoice::Cancel;
     }

@@ -49,20 +49,22 @@ void ShowMessage(HWND owner, HINSTANCE instance, const std::wstring& text, Messa
 // ShowMessage of the string-table text `id` with `argument` as its "%1", as an error.
 void ShowErrorMessage(HWND owner, HINSTANCE instance, UINT id, const std::wstring& argument);
 
-// A question with custom buttons (each button id is the string id of its text) and no way to
-// cancel it: the user must press a button. Returns the id pressed, 0 when it could not be shown.
+// A question with custom buttons (each button id is the string id of its text). Returns the id
+// pressed; IDCANCEL for Escape, Alt+F4 or the close box, which each caller reads as its safe answer;
+// 0 when it could not be shown.
 [[nodiscard]] int AskWithButtons(HWND owner, HINSTANCE instance, UINT textId,
                                  std::span<const TASKDIALOG_BUTTON> buttons, int defaultId, MessageKind kind);
 
 // The damaged-database question of the start-up (no owner): true only for "start with a new
-// database"; exit, and a dialog that could not be shown, give false.
+// database"; exit, Escape and a dialog that could not be shown give false.
 [[nodiscard]] bool AskDamagedDatabase(HINSTANCE instance);
 
 // The confirmation before replacing in all notes, with the caller's formatted text. Escape and
 // the close box answer false, as does a dialog that could not be shown.
 [[nodiscard]] bool ConfirmReplaceAll(HWND owner, HINSTANCE instance, const std::wstring& text);
 
-// The question when closing while a save fails; a dialog that could not be shown gives Cancel.
+// The question when closing while a save fails; Escape, the close box and a dialog that could not be
+// shown give Cancel.
 [[nodiscard]] UnsavedChoice AskUnsavedOnExit(HWND owner, HINSTANCE instance);
 
 }  // namespace lq
