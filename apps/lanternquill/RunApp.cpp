@@ -160,7 +160,11 @@ int RunApp(HINSTANCE instance, const LaunchOptions& options, Bench& bench) {
     const std::wstring normalizedPath = NormalizePath(path);
     const uint64_t instanceKey = HashPath(normalizedPath);
     InstanceMutex mutex = InstanceMutex::Create(MakeInstanceMutexName(normalizedPath));
-    if (mutex.alreadyExisted()) return ToInt(ActivateRunningInstance(instance, instanceKey));
+    if (mutex.alreadyExisted()) {
+        // Unless the running instance was found closing and its mutex is now ours.
+        const std::optional<ExitCode> handled = ActivateRunningInstance(instance, instanceKey, mutex);
+        if (handled) return ToInt(*handled);
+    }
 
     std::unique_ptr<Database> db = OpenDatabaseInteractive(instance, path, options.smoke);
     if (!db) return ToInt(ExitCode::NoDatabase);

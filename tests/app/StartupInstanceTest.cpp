@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdint>
 #include <memory>
 #include <optional>
 #include <string>
@@ -91,37 +92,137 @@ TEST(StartupInstanceTest, AStartWhileTheFirstInstanceShutsDownStartsNormallyOnce
     }
 }
 
-TEST(StartupInstanceTest, AnInstanceMutexThatCannotBeOpenedMeansAnInstanceRuns) {
-    test::TempFolder folder;
-    const std::wstring path = folder.File(L"memo.db");
-    const std::wstring name = MakeInstanceMutexName(NormalizePath(path));
-    // As an instance running as administrator leaves it for a normal one: a DACL that grants nothing.
-    ACL emptyAcl{};
-    ASSERT_TRUE(InitializeAcl(&emptyAcl, sizeof(emptyAcl), ACL_REVISION));
-    SECURITY_DESCRIPTOR descriptor{};
-    ASSERT_TRUE(InitializeSecurityDescriptor(&descriptor, SECURITY_DESCRIPTOR_REVISION));
-    ASSERT_TRUE(SetSecurityDescriptorDacl(&descriptor, TRUE, &emptyAcl, FALSE));
-    SECURITY_ATTRIBUTES attributes{sizeof(attributes), &descriptor, FALSE};
-    const HANDLE mutex = CreateMutexW(&attributes, TRUE, name.c_str());
-    ASSERT_NE(mutex, nullptr);
-    // The platform must refuse the program's own way of opening it, or this test shows nothing.
+// The instance mutex as an instance running as administrator leaves it for a normal one: with a DACL
+// that grants nothing.
+class RefusedMutex {
+public:
+    explicit RefusedMutex(const std::wstring& name) {
+        if (!InitializeAcl(&acl_, sizeof(acl_), ACL_REVISION) ||
+            !InitializeSecurityDescriptor(&descriptor_, SECURITY_DESCRIPTOR_REVISION) ||
+            !SetSecurityDescriptorDacl(&descriptor_, TRUE, &acl_, FALSE)) {
+            return;
+        }
+        SECURITY_ATTRIBUTES attributes{sizeof(attributes), &descriptor_, FALSE};
+        handle_ = CreateMutexW(&attributes, TRUE, name.c_str());
+    }
+    ~RefusedMutex() {
+        if (handle_ != nullptr) CloseHandle(handle_);
+    }
+    RefusedMutex(const RefusedMutex&) = delete;
+    RefusedMutex& operator=(const RefusedMutex&) = delete;
+
+    [[nodiscard]] bool made() const noexcept { return handle_ != nullptr; }
+
+private:
+    ACL acl_{};
+    SECURITY_DESCRIPTOR descriptor_{};
+    HANDLE handle_ = nullptr;
+};
+
+// Whether the platform refuses the program's own way of opening the mutex, as Windows does.
+bool OpeningIsRefused(const std::wstring& name) {
     SetLastError(0);
     const HANDLE probe = CreateMutexW(nullptr, TRUE, name.c_str());
-    const DWORD probeError = GetLastError();
+    const DWORD error = GetLastError();
     if (probe != nullptr) CloseHandle(probe);
-    ASSERT_EQ(probe, nullptr);
-    ASSERT_EQ(probeError, static_cast<DWORD>(ERROR_ACCESS_DENIED));
+    return probe == nullptr && error == ERROR_ACCESS_DENIED;
+}
 
-    ProgramRun run(L"--silent --db " + Quoted(path));
-    const HWND notice = run.WaitForDialog();
-    EXPECT_NE(notice, nullptr) << "no message: the program ended with " << run.Wait(1000).value_or(99);
-    if (notice != nullptr) {
-        ExpectDialogShows(notice, ProgramString(2028));
-        test::PressTaskDialogButton(notice, IDOK);
+LRESULT CALLBACK AnswerActivation(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    static const UINT activate = RegisterWindowMessageW(L"Lanternquill.Activate");
+    if (message == activate) return 1;
+    return DefWindowProcW(window, message, wParam, lParam);
+}
+
+// A window that a second start takes for the running instance's, on a thread of its own that either
+// answers its messages or never looks at them (a hung instance, or one with higher rights, whose
+// window a normal process cannot reach).
+class InstanceWindow {
+public:
+    InstanceWindow(uint64_t key, bool answers) {
+        stop_ = CreateEventW(nullptr, TRUE, FALSE, nullptr);
+        HANDLE created = CreateEventW(nullptr, TRUE, FALSE, nullptr);
+        thread_ = std::thread([this, key, answers, created] {
+            WNDCLASSW windowClass{};
+            windowClass.lpfnWndProc = AnswerActivation;
+            windowClass.hInstance = GetModuleHandleW(nullptr);
+            windowClass.lpszClassName = L"Lanternquill.Main";
+            RegisterClassW(&windowClass);  // may already be there from an earlier case
+            window_ = CreateWindowExW(0, L"Lanternquill.Main", L"", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr,
+                                      GetModuleHandleW(nullptr), nullptr);
+            if (window_ != nullptr) SetPropW(window_, L"Lanternquill.Instance", reinterpret_cast<HANDLE>(key));
+            SetEvent(created);
+            if (answers) {
+                while (MsgWaitForMultipleObjects(1, &stop_, FALSE, INFINITE, QS_ALLINPUT) != WAIT_OBJECT_0) {
+                    MSG message;
+                    while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) DispatchMessageW(&message);
+                }
+            } else {
+                WaitForSingleObject(stop_, INFINITE);
+            }
+            if (window_ != nullptr) {
+                RemovePropW(window_, L"Lanternquill.Instance");
+                DestroyWindow(window_);
+            }
+        });
+        WaitForSingleObject(created, 5000);
+        CloseHandle(created);
     }
-    EXPECT_EQ(run.Wait(), std::optional<DWORD>(17));
-    CloseHandle(mutex);
-    EXPECT_FALSE(test::FileExists(path)) << "the second process must not touch the database";
+    ~InstanceWindow() {
+        SetEvent(stop_);
+        if (thread_.joinable()) thread_.join();
+        CloseHandle(stop_);
+    }
+    InstanceWindow(const InstanceWindow&) = delete;
+    InstanceWindow& operator=(const InstanceWindow&) = delete;
+
+    [[nodiscard]] bool made() const noexcept { return window_ != nullptr; }
+
+private:
+    HANDLE stop_ = nullptr;
+    HWND window_ = nullptr;
+    std::thread thread_;
+};
+
+TEST(StartupInstanceTest, AnInstanceMutexThatCannotBeOpenedMeansAnInstanceRuns) {
+    enum class Window { None, Answering, NotAnswering };
+    struct Case {
+        const char* what;
+        Window window;
+        DWORD exitCode;
+    };
+    const Case cases[] = {
+        {"no window", Window::None, 17},
+        {"a window that takes the message", Window::Answering, 0},
+        {"a window out of reach", Window::NotAnswering, 17},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        test::TempFolder folder;
+        const std::wstring path = folder.File(L"memo.db");
+        const std::wstring normalized = NormalizePath(path);
+        const std::wstring name = MakeInstanceMutexName(normalized);
+        RefusedMutex mutex(name);
+        ASSERT_TRUE(mutex.made());
+        ASSERT_TRUE(OpeningIsRefused(name)) << "the platform does not refuse the mutex, so this shows nothing";
+        std::optional<InstanceWindow> window;
+        if (c.window != Window::None) {
+            window.emplace(HashPath(normalized), c.window == Window::Answering);
+            ASSERT_TRUE(window->made());
+        }
+
+        ProgramRun run(L"--silent --db " + Quoted(path));
+        if (c.exitCode == 17) {
+            const HWND notice = run.WaitForDialog();
+            EXPECT_NE(notice, nullptr) << "no message: the program ended with " << run.Wait(1000).value_or(99);
+            if (notice != nullptr) {
+                ExpectDialogShows(notice, ProgramString(2028));
+                test::PressTaskDialogButton(notice, IDOK);
+            }
+        }
+        EXPECT_EQ(run.Wait(20000), std::optional<DWORD>(c.exitCode));
+        EXPECT_FALSE(test::FileExists(path)) << "the second process must not touch the database";
+    }
 }
 
 }  // namespace
