@@ -16,6 +16,7 @@
 #include "store/DatabasePaths.h"
 #include "store/ProjectStore.h"
 #include "support/FileBytes.h"
+#include "support/RefusedMutex.h"
 #include "support/StoreDatabase.h"
 #include "support/TempFolder.h"
 
@@ -25,15 +26,6 @@ namespace {
 using test::ProgramRun;
 using test::ProgramString;
 using test::Quoted;
-
-// Where a dialog's texts can be read (under Wine), it must show `text`.
-void ExpectDialogShows(HWND dialog, const std::wstring& text) {
-    const std::vector<std::wstring> texts = test::DialogTexts(dialog);
-    if (texts.empty()) return;  // Windows draws them itself
-    bool shown = false;
-    for (const std::wstring& each : texts) shown = shown || each == text;
-    EXPECT_TRUE(shown) << "the dialog does not show the expected text";
-}
 
 // Holds the file's mutex on a thread of its own, as an instance whose window is already gone holds it
 // until its database is closed, and lets go after `holdMs`: released, or abandoned by a thread that
@@ -90,42 +82,6 @@ TEST(StartupInstanceTest, AStartWhileTheFirstInstanceShutsDownStartsNormallyOnce
         ASSERT_TRUE(projects);
         EXPECT_EQ(projects->size(), 1u) << "the second start made its first project";
     }
-}
-
-// The instance mutex as an instance running as administrator leaves it for a normal one: with a DACL
-// that grants nothing.
-class RefusedMutex {
-public:
-    explicit RefusedMutex(const std::wstring& name) {
-        if (!InitializeAcl(&acl_, sizeof(acl_), ACL_REVISION) ||
-            !InitializeSecurityDescriptor(&descriptor_, SECURITY_DESCRIPTOR_REVISION) ||
-            !SetSecurityDescriptorDacl(&descriptor_, TRUE, &acl_, FALSE)) {
-            return;
-        }
-        SECURITY_ATTRIBUTES attributes{sizeof(attributes), &descriptor_, FALSE};
-        handle_ = CreateMutexW(&attributes, TRUE, name.c_str());
-    }
-    ~RefusedMutex() {
-        if (handle_ != nullptr) CloseHandle(handle_);
-    }
-    RefusedMutex(const RefusedMutex&) = delete;
-    RefusedMutex& operator=(const RefusedMutex&) = delete;
-
-    [[nodiscard]] bool made() const noexcept { return handle_ != nullptr; }
-
-private:
-    ACL acl_{};
-    SECURITY_DESCRIPTOR descriptor_{};
-    HANDLE handle_ = nullptr;
-};
-
-// Whether the platform refuses the program's own way of opening the mutex, as Windows does.
-bool OpeningIsRefused(const std::wstring& name) {
-    SetLastError(0);
-    const HANDLE probe = CreateMutexW(nullptr, TRUE, name.c_str());
-    const DWORD error = GetLastError();
-    if (probe != nullptr) CloseHandle(probe);
-    return probe == nullptr && error == ERROR_ACCESS_DENIED;
 }
 
 LRESULT CALLBACK AnswerActivation(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
@@ -202,9 +158,9 @@ TEST(StartupInstanceTest, AnInstanceMutexThatCannotBeOpenedMeansAnInstanceRuns) 
         const std::wstring path = folder.File(L"memo.db");
         const std::wstring normalized = NormalizePath(path);
         const std::wstring name = MakeInstanceMutexName(normalized);
-        RefusedMutex mutex(name);
+        test::RefusedMutex mutex(name);
         ASSERT_TRUE(mutex.made());
-        ASSERT_TRUE(OpeningIsRefused(name)) << "the platform does not refuse the mutex, so this shows nothing";
+        ASSERT_TRUE(test::OpeningIsRefused(name)) << "the platform does not refuse the mutex, so this shows nothing";
         std::optional<InstanceWindow> window;
         if (c.window != Window::None) {
             window.emplace(HashPath(normalized), c.window == Window::Answering);
@@ -216,7 +172,7 @@ TEST(StartupInstanceTest, AnInstanceMutexThatCannotBeOpenedMeansAnInstanceRuns) 
             const HWND notice = run.WaitForDialog();
             EXPECT_NE(notice, nullptr) << "no message: the program ended with " << run.Wait(1000).value_or(99);
             if (notice != nullptr) {
-                ExpectDialogShows(notice, ProgramString(2028));
+                test::ExpectDialogShows(notice, ProgramString(2028));
                 test::PressTaskDialogButton(notice, IDOK);
             }
         }

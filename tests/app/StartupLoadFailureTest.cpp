@@ -84,77 +84,57 @@ void MakeDamagedDatabase(const std::wstring& path, Damage damage) {
     ASSERT_FALSE(listed) << "the listing must fail";
 }
 
-std::vector<std::wstring> FileNames(const std::filesystem::path& folder) {
-    std::vector<std::wstring> names;
-    for (const auto& entry : std::filesystem::directory_iterator(folder)) {
-        names.push_back(entry.path().filename().wstring());
-    }
-    return names;
-}
-
-// Where a task dialog's texts can be read (under Wine), the dialog must show `text`.
-void ExpectDialogShows(HWND dialog, const std::wstring& text) {
-    const std::vector<std::wstring> texts = test::DialogTexts(dialog);
-    if (texts.empty()) return;  // Windows draws them itself
-    bool shown = false;
-    for (const std::wstring& each : texts) shown = shown || each == text;
-    EXPECT_TRUE(shown) << "the dialog does not show the expected text";
-}
-
 const Damage kDamages[] = {Damage::ThreeDataPages, Damage::AllDataPages, Damage::ZeroedNotesRoot};
 
-TEST(StartupLoadFailureTest, ExitingFromTheDamagedFileQuestionLeavesTheFileAsItWas) {
-    for (const Damage damage : kDamages) {
-        SCOPED_TRACE(Describe(damage));
-        test::TempFolder folder;
-        const std::wstring path = folder.File(L"memo.db");
-        MakeDamagedDatabase(path, damage);
-        const std::optional<std::string> before = test::ReadFileBytes(path);
-
-        ProgramRun run(L"--silent --db " + Quoted(path));
-        const HWND question = run.WaitForDialog();
-        ASSERT_NE(question, nullptr) << "no question: the program ended with " << run.Wait(1000).value_or(99);
-        ExpectDialogShows(question, ProgramString(2002));
-        test::PressTaskDialogButton(question, 2004);  // "終了"
-        EXPECT_EQ(run.Wait(), std::optional<DWORD>(13));
-        EXPECT_EQ(test::ReadFileBytes(path), before);
-        EXPECT_EQ(FileNames(folder.path()), std::vector<std::wstring>{L"memo.db"});
+// The file moved aside keeps every byte; a new database with the first project and note is in its place.
+void ExpectStartedOver(const test::TempFolder& folder, const std::wstring& path,
+                       const std::optional<std::string>& before) {
+    std::wstring damaged;
+    for (const std::wstring& name : test::FileNamesIn(folder.path())) {
+        if (name.rfind(L"memo-damaged-", 0) == 0) damaged = name;
     }
+    ASSERT_TRUE(std::regex_match(damaged, std::wregex(L"memo-damaged-[0-9]{8}-[0-9]{6}\\.db")));
+    EXPECT_EQ(test::ReadFileBytes(folder.File(damaged)), before);
+    std::unique_ptr<Database> db = test::OpenStoreDatabase(path);
+    ASSERT_NE(db, nullptr) << "a new database was made in its place";
+    const std::optional<std::vector<ProjectRow>> projects = ProjectStore(*db).ListProjects();
+    ASSERT_TRUE(projects);
+    ASSERT_EQ(projects->size(), 1u);
+    EXPECT_EQ(projects->front().name, "Inbox");
+    const std::optional<std::vector<NoteListRow>> notes = NoteStore(*db).ListNotes();
+    ASSERT_TRUE(notes);
+    ASSERT_EQ(notes->size(), 1u);
+    EXPECT_EQ(notes->front().title, "Memo");
 }
 
-TEST(StartupLoadFailureTest, StartingOverMovesTheDamagedFileAsideUnchangedAndStartsWithANewDatabase) {
+TEST(StartupLoadFailureTest, TheDamagedFileQuestionKeepsTheFileOrMovesItAsideAsTheUserChooses) {
+    const int kExit = 2004;       // "終了"
+    const int kStartOver = 2003;  // "新しいデータベースで始める"
     for (const Damage damage : kDamages) {
-        SCOPED_TRACE(Describe(damage));
-        test::TempFolder folder;
-        const std::wstring path = folder.File(L"memo.db");
-        MakeDamagedDatabase(path, damage);
-        const std::optional<std::string> before = test::ReadFileBytes(path);
+        for (const int answer : {kExit, kStartOver}) {
+            SCOPED_TRACE(std::string(Describe(damage)) + (answer == kExit ? ", exit" : ", start over"));
+            test::TempFolder folder;
+            const std::wstring path = folder.File(L"memo.db");
+            MakeDamagedDatabase(path, damage);
+            const std::optional<std::string> before = test::ReadFileBytes(path);
 
-        ProgramRun run(L"--silent --db " + Quoted(path));
-        const HWND question = run.WaitForDialog();
-        ASSERT_NE(question, nullptr) << "no question: the program ended with " << run.Wait(1000).value_or(99);
-        test::PressTaskDialogButton(question, 2003);  // "新しいデータベースで始める"
-        const HWND window = run.WaitForMainWindow();
-        ASSERT_NE(window, nullptr) << "no main window after starting over";
-        PostMessageW(window, WM_CLOSE, 0, 0);
-        EXPECT_EQ(run.Wait(), std::optional<DWORD>(0));
-
-        std::wstring damaged;
-        for (const std::wstring& name : FileNames(folder.path())) {
-            if (name.rfind(L"memo-damaged-", 0) == 0) damaged = name;
+            ProgramRun run(L"--silent --db " + Quoted(path));
+            const HWND question = run.WaitForDialog();
+            ASSERT_NE(question, nullptr) << "no question: the program ended with " << run.Wait(1000).value_or(99);
+            test::ExpectDialogShows(question, ProgramString(2002));
+            test::PressTaskDialogButton(question, answer);
+            if (answer == kExit) {
+                EXPECT_EQ(run.Wait(), std::optional<DWORD>(13));
+                EXPECT_EQ(test::ReadFileBytes(path), before);
+                EXPECT_EQ(test::FileNamesIn(folder.path()), std::vector<std::wstring>{L"memo.db"});
+                continue;
+            }
+            const HWND window = run.WaitForMainWindow();
+            ASSERT_NE(window, nullptr) << "no main window after starting over";
+            PostMessageW(window, WM_CLOSE, 0, 0);
+            EXPECT_EQ(run.Wait(), std::optional<DWORD>(0));
+            ExpectStartedOver(folder, path, before);
         }
-        ASSERT_TRUE(std::regex_match(damaged, std::wregex(L"memo-damaged-[0-9]{8}-[0-9]{6}\\.db")));
-        EXPECT_EQ(test::ReadFileBytes(folder.File(damaged)), before);
-        std::unique_ptr<Database> db = test::OpenStoreDatabase(path);
-        ASSERT_NE(db, nullptr) << "a new database was made in its place";
-        const std::optional<std::vector<ProjectRow>> projects = ProjectStore(*db).ListProjects();
-        ASSERT_TRUE(projects);
-        ASSERT_EQ(projects->size(), 1u);
-        EXPECT_EQ(projects->front().name, "Inbox");
-        const std::optional<std::vector<NoteListRow>> notes = NoteStore(*db).ListNotes();
-        ASSERT_TRUE(notes);
-        ASSERT_EQ(notes->size(), 1u);
-        EXPECT_EQ(notes->front().title, "Memo");
     }
 }
 
@@ -170,11 +150,11 @@ TEST(StartupLoadFailureTest, AnyOtherLoadFailureIsReportedAndEndsWith14) {
     const HWND notice = run.WaitForDialog();
     ASSERT_NE(notice, nullptr) << "no message: the program ended with " << run.Wait(1000).value_or(99);
     ASSERT_FALSE(ProgramString(2059).empty());
-    ExpectDialogShows(notice, ProgramString(2059));
+    test::ExpectDialogShows(notice, ProgramString(2059));
     test::PressTaskDialogButton(notice, IDOK);
     EXPECT_EQ(run.Wait(), std::optional<DWORD>(14));
     EXPECT_EQ(test::ReadFileBytes(path), before);
-    EXPECT_EQ(FileNames(folder.path()), std::vector<std::wstring>{L"memo.db"});
+    EXPECT_EQ(test::FileNamesIn(folder.path()), std::vector<std::wstring>{L"memo.db"});
 }
 
 TEST(StartupLoadFailureTest, TheSelfTestOnADamagedFileAsksNothingAndMovesNothing) {
@@ -186,7 +166,7 @@ TEST(StartupLoadFailureTest, TheSelfTestOnADamagedFileAsksNothingAndMovesNothing
     ProgramRun run(L"--smoke --db " + Quoted(path));
     EXPECT_EQ(run.Wait(30000), std::optional<DWORD>(14));
     EXPECT_EQ(test::ReadFileBytes(path), before);
-    EXPECT_EQ(FileNames(folder.path()), std::vector<std::wstring>{L"memo.db"});
+    EXPECT_EQ(test::FileNamesIn(folder.path()), std::vector<std::wstring>{L"memo.db"});
 }
 
 }  // namespace

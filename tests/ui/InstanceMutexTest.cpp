@@ -5,6 +5,8 @@
 #include <string>
 #include <thread>
 
+#include "support/RefusedMutex.h"
+
 namespace lq {
 namespace {
 
@@ -39,20 +41,12 @@ TEST(InstanceMutexTest, ANameThatCannotBeMadeLeavesNoGuardAndNoClaim) {
 
 TEST(InstanceMutexTest, AMutexThatMayNotBeOpenedCountsAsExistingWithoutAGuard) {
     const std::wstring name = UniqueName();
-    // As an instance with higher rights leaves it for a normal one: a DACL that grants nothing.
-    ACL acl{};
-    ASSERT_TRUE(InitializeAcl(&acl, sizeof(acl), ACL_REVISION));
-    SECURITY_DESCRIPTOR descriptor{};
-    ASSERT_TRUE(InitializeSecurityDescriptor(&descriptor, SECURITY_DESCRIPTOR_REVISION));
-    ASSERT_TRUE(SetSecurityDescriptorDacl(&descriptor, TRUE, &acl, FALSE));
-    SECURITY_ATTRIBUTES attributes{sizeof(attributes), &descriptor, FALSE};
-    const HANDLE other = CreateMutexW(&attributes, TRUE, name.c_str());
-    ASSERT_NE(other, nullptr);
+    test::RefusedMutex other(name);
+    ASSERT_TRUE(other.made());
     InstanceMutex refused = InstanceMutex::Create(name);
     EXPECT_TRUE(refused.alreadyExisted());
     EXPECT_FALSE(refused.held());
     EXPECT_FALSE(refused.TakeOver(10));
-    CloseHandle(other);
 }
 
 TEST(InstanceMutexTest, TakingOverWaitsBrieflyForAHolderThatLetsGo) {
