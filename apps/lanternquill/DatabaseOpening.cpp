@@ -14,6 +14,17 @@ const std::vector<Migration>& Migrations() {
     return migrations;
 }
 
+// The damaged-file question, and the file moved aside when the user starts over. False: no database
+// (the user chose to exit, or the file could not be moved, which was reported).
+bool MoveAsideIfAsked(const std::wstring& path, const DatabaseOpenDialogs& dialogs) {
+    if (!dialogs.askStartOver || !dialogs.askStartOver()) return false;
+    if (!MoveDamagedDatabaseAside(path, MakeDamagedDatabasePath(path))) {
+        if (dialogs.showError) dialogs.showError(IDS_CANNOT_CREATE_DATABASE, ParentDirectoryOf(path));
+        return false;
+    }
+    return true;
+}
+
 }  // namespace
 
 bool MoveDamagedDatabaseAside(const std::wstring& path, const std::wstring& target) {
@@ -55,13 +66,14 @@ std::unique_ptr<Database> OpenDatabaseWithDialogs(const std::wstring& path, bool
             if (message) showError(message->id, message->argument);
             return nullptr;
         }
-        if (quiet || !dialogs.askStartOver || !dialogs.askStartOver()) return nullptr;
-        if (!MoveDamagedDatabaseAside(path, MakeDamagedDatabasePath(path))) {
-            showError(IDS_CANNOT_CREATE_DATABASE, ParentDirectoryOf(path));
-            return nullptr;
-        }
+        if (quiet || !MoveAsideIfAsked(path, dialogs)) return nullptr;
         // The file is gone now, so the next open makes a new database with the schema in its place.
     }
+}
+
+std::unique_ptr<Database> StartOverWithDialogs(const std::wstring& path, const DatabaseOpenDialogs& dialogs) {
+    if (!MoveAsideIfAsked(path, dialogs)) return nullptr;
+    return OpenDatabaseWithDialogs(path, false, dialogs);
 }
 
 }  // namespace lq

@@ -27,6 +27,12 @@ struct DatabaseOpenDialogs {
 [[nodiscard]] std::unique_ptr<Database> OpenDatabaseWithDialogs(const std::wstring& path, bool quiet,
                                                                 const DatabaseOpenDialogs& dialogs);
 
+// After the file turned out damaged past opening's checks (its connection closed by now): the same
+// question, the file moved aside when the user starts over, and a new database opened in its place
+// as OpenDatabaseWithDialogs opens it. Null when the user chose to exit or the file could not be moved.
+[[nodiscard]] std::unique_ptr<Database> StartOverWithDialogs(const std::wstring& path,
+                                                             const DatabaseOpenDialogs& dialogs);
+
 // The error message for an outcome that gives no database: string-table id and its "%1".
 struct OpenFailureMessage {
     UINT id = 0;

@@ -13,7 +13,7 @@ enum class ExitCode : int {
     WorkspaceLoadFailed = 14,   // the workspace could not load
     SmokeSaveFailed = 15,       // self-test: saving the typed text failed
     SmokeCheckFailed = 16,      // self-test: the saved text was not found again
-    InstanceNotReachable = 17,  // another process holds the database but its window was not found in time
+    InstanceNotReachable = 17,  // another process holds the database but its window could not be reached in time
 };
 
 [[nodiscard]] constexpr int ToInt(ExitCode code) noexcept {

@@ -4,14 +4,26 @@
 #include "ui/Dialogs.h"
 
 namespace lq {
+namespace {
 
-std::unique_ptr<Database> OpenDatabaseInteractive(HINSTANCE instance, const std::wstring& path, bool quiet) {
+// Both without an owner window: no main window exists yet.
+DatabaseOpenDialogs StartupDialogs(HINSTANCE instance) {
     DatabaseOpenDialogs dialogs;
     dialogs.showError = [instance](UINT messageId, const std::wstring& argument) {
         ShowErrorMessage(nullptr, instance, messageId, argument);
     };
     dialogs.askStartOver = [instance] { return AskDamagedDatabase(instance); };
-    return OpenDatabaseWithDialogs(path, quiet, dialogs);
+    return dialogs;
+}
+
+}  // namespace
+
+std::unique_ptr<Database> OpenDatabaseInteractive(HINSTANCE instance, const std::wstring& path, bool quiet) {
+    return OpenDatabaseWithDialogs(path, quiet, StartupDialogs(instance));
+}
+
+std::unique_ptr<Database> StartOverWithNewDatabase(HINSTANCE instance, const std::wstring& path) {
+    return StartOverWithDialogs(path, StartupDialogs(instance));
 }
 
 }  // namespace lq

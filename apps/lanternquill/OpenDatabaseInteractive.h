@@ -15,4 +15,9 @@ namespace lq {
 [[nodiscard]] std::unique_ptr<Database> OpenDatabaseInteractive(HINSTANCE instance, const std::wstring& path,
                                                                 bool quiet);
 
+// After the workspace found the open file damaged (its connection closed by now): the damaged-file
+// question, and on starting over the file moved aside and a new database made in its place. Null when
+// the user chose to exit or the file could not be moved (which is reported).
+[[nodiscard]] std::unique_ptr<Database> StartOverWithNewDatabase(HINSTANCE instance, const std::wstring& path);
+
 }  // namespace lq

@@ -21,8 +21,10 @@
 #include "StartupSettings.h"
 #include "WindowClasses.h"
 #include "editor/EditorClass.h"
+#include "resources/ResourceIds.h"
 #include "store/DatabasePaths.h"
 #include "store/OneDriveFolders.h"
+#include "store/ResultCodes.h"
 #include "ui/Dialogs.h"
 #include "ui/MainWindow.h"
 #include "workspace/Workspace.h"
@@ -75,6 +77,14 @@ bool ShowLoadedWorkspace(MainWindow& window, Workspace& workspace) {
 // WM_DESTROY handling gives the documents back while the editor still exists and posts WM_QUIT.
 void DestroyMainWindow(MainWindow& window) {
     if (window.hwnd != nullptr && IsWindow(window.hwnd)) DestroyWindow(window.hwnd);
+}
+
+// Takes down a main window that was never shown: its destruction posts WM_QUIT, which is taken from
+// the queue here so that a dialog or message loop after it does not end at once.
+void TakeDownUnshownWindow(MainWindow& window) {
+    if (window.hwnd == nullptr || !IsWindow(window.hwnd)) return;
+    DestroyWindow(window.hwnd);
+    (void)window.RunMessageLoop();
 }
 
 // Types into the start-up note, saves, takes the window down and checks the file on a new
@@ -142,7 +152,11 @@ int RunApp(HINSTANCE instance, const LaunchOptions& options, Bench& bench) {
     const std::wstring normalizedPath = NormalizePath(path);
     const uint64_t instanceKey = HashPath(normalizedPath);
     InstanceMutex mutex = InstanceMutex::Create(MakeInstanceMutexName(normalizedPath));
-    if (mutex.alreadyExisted()) return ToInt(ActivateRunningInstance(instance, instanceKey));
+    if (mutex.alreadyExisted()) {
+        // Unless the running instance was found closing and its mutex is now ours.
+        const std::optional<ExitCode> handled = ActivateRunningInstance(instance, instanceKey, mutex);
+        if (handled) return ToInt(*handled);
+    }
 
     std::unique_ptr<Database> db = OpenDatabaseInteractive(instance, path, options.smoke);
     if (!db) return ToInt(ExitCode::NoDatabase);
@@ -155,22 +169,37 @@ int RunApp(HINSTANCE instance, const LaunchOptions& options, Bench& bench) {
     bench.Mark("classes_registered");
 
     std::optional<MainWindow> window;
-    window.emplace();
-    if (!window->Create(instance, &bench, options.bench.has_value())) {
-        DestroyMainWindow(*window);
-        return ToInt(ExitCode::WindowCreateFailed);
-    }
-
     std::optional<Workspace> workspace;
-    workspace.emplace(*db, window->editor);
-    (void)RunGuarded(*window, [&] { return ApplySettings(*window, *workspace); });
-    bench.Mark("settings_applied");
+    for (;;) {
+        window.emplace();
+        if (!window->Create(instance, &bench, options.bench.has_value())) {
+            DestroyMainWindow(*window);
+            return ToInt(ExitCode::WindowCreateFailed);
+        }
 
-    const bool loaded = RunGuarded(*window, [&] { return workspace->Load(); });
-    if (loaded) bench.Mark("startup_note_opened");
-    if (!loaded || !RunGuarded(*window, [&] { return ShowLoadedWorkspace(*window, *workspace); })) {
-        DestroyMainWindow(*window);
-        return ToInt(ExitCode::WorkspaceLoadFailed);
+        workspace.emplace(*db, window->editor);
+        (void)RunGuarded(*window, [&] { return ApplySettings(*window, *workspace); });
+        bench.Mark("settings_applied");
+
+        LoadResult loaded;
+        (void)RunGuarded(*window, [&] { return (loaded = workspace->Load()).loaded; });
+        if (loaded) bench.Mark("startup_note_opened");
+        if (loaded && RunGuarded(*window, [&] { return ShowLoadedWorkspace(*window, *workspace); })) break;
+
+        // Nothing may hold the file any more when the user is asked about it or it is moved aside.
+        TakeDownUnshownWindow(*window);
+        workspace.reset();
+        window.reset();
+        db.reset();
+        if (options.smoke) return ToInt(ExitCode::WorkspaceLoadFailed);
+        if (!IsDamagedFileCode(loaded.storeCode)) {
+            ShowErrorMessage(nullptr, instance, IDS_WORKSPACE_LOAD_FAILED, std::wstring());
+            return ToInt(ExitCode::WorkspaceLoadFailed);
+        }
+        // Damaged past opening's checks: the same choice as a file that fails them, then a fresh
+        // start on the new database.
+        db = StartOverWithNewDatabase(instance, path);
+        if (!db) return ToInt(ExitCode::NoDatabase);
     }
     bench.Mark("tree_populated");
 

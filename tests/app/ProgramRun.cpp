@@ -2,6 +2,8 @@
 
 #include <commctrl.h>
 
+#include <gtest/gtest.h>
+
 #include <cwchar>
 
 #include "ProgramFile.h"
@@ -121,6 +123,14 @@ std::vector<std::wstring> DialogTexts(HWND dialog) {
     std::vector<std::wstring> texts;
     EnumChildWindows(dialog, CollectStaticText, reinterpret_cast<LPARAM>(&texts));
     return texts;
+}
+
+void ExpectDialogShows(HWND dialog, const std::wstring& text) {
+    const std::vector<std::wstring> texts = DialogTexts(dialog);
+    if (texts.empty()) return;  // Windows draws them itself
+    bool shown = false;
+    for (const std::wstring& each : texts) shown = shown || each == text;
+    EXPECT_TRUE(shown) << "the dialog does not show the expected text";
 }
 
 void PressTaskDialogButton(HWND dialog, int id) {

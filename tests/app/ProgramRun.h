@@ -42,6 +42,8 @@ private:
 // The texts of a dialog's Static children. Under Wine the texts of a task dialog are such children;
 // on Windows it draws them itself and this is empty.
 [[nodiscard]] std::vector<std::wstring> DialogTexts(HWND dialog);
+// Where the dialog's texts can be read (under Wine), one of them must be `text`.
+void ExpectDialogShows(HWND dialog, const std::wstring& text);
 // Presses a task dialog's button (TDM_CLICK_BUTTON), or a message box's through WM_COMMAND.
 void PressTaskDialogButton(HWND dialog, int id);
 void PressMessageBoxButton(HWND dialog, int id);

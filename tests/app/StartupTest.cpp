@@ -34,23 +34,6 @@ using test::Quoted;
 
 constexpr char kNotADatabase[] = "These are somebody's shopping notes, not a database at all.\r\n";
 
-// Where a task dialog's texts can be read (under Wine), the dialog must show `text`.
-void ExpectDialogShows(HWND dialog, const std::wstring& text) {
-    const std::vector<std::wstring> texts = test::DialogTexts(dialog);
-    if (texts.empty()) return;  // Windows draws them itself
-    bool shown = false;
-    for (const std::wstring& each : texts) shown = shown || each == text;
-    EXPECT_TRUE(shown) << "the dialog does not show the expected text";
-}
-
-std::vector<std::wstring> FileNames(const std::filesystem::path& folder) {
-    std::vector<std::wstring> names;
-    for (const auto& entry : std::filesystem::directory_iterator(folder)) {
-        names.push_back(entry.path().filename().wstring());
-    }
-    return names;
-}
-
 // The mark names of a timing file, in order; the whole file must be well-formed lines.
 std::vector<std::string> MarkNames(const std::wstring& timingFile) {
     const std::string text = test::ReadFileBytes(timingFile).value_or(std::string());
@@ -84,7 +67,7 @@ TEST_F(StartupTest, SelfTestAloneUsesATemporaryDatabaseAndDeletesIt) {
     wchar_t temp[MAX_PATH + 1] = {};
     ASSERT_NE(GetTempPathW(MAX_PATH + 1, temp), 0u);
     const std::wstring prefix = L"lnq-smoke-" + std::to_wstring(run.processId()) + L"-";
-    for (const std::wstring& name : FileNames(temp)) EXPECT_NE(name.rfind(prefix, 0), 0u) << "left behind";
+    for (const std::wstring& name : test::FileNamesIn(temp)) EXPECT_NE(name.rfind(prefix, 0), 0u) << "left behind";
 }
 
 TEST_F(StartupTest, SelfTestOnAnExistingDatabaseAppendsToItsStartupNote) {
@@ -141,7 +124,7 @@ TEST_F(StartupTest, SelfTestWithoutADatabaseEndsWith13AndTouchesNothing) {
         EXPECT_EQ(run.Wait(30000), std::optional<DWORD>(13));
     }
     EXPECT_EQ(test::ReadFileBytes(path), std::string(kNotADatabase));
-    EXPECT_EQ(FileNames(folder.path()), std::vector<std::wstring>{L"memo.db"});
+    EXPECT_EQ(test::FileNamesIn(folder.path()), std::vector<std::wstring>{L"memo.db"});
 }
 
 TEST_F(StartupTest, ADamagedDatabaseIsKeptOrMovedAsideAsTheUserChooses) {
@@ -150,11 +133,11 @@ TEST_F(StartupTest, ADamagedDatabaseIsKeptOrMovedAsideAsTheUserChooses) {
         ProgramRun run(L"--silent --db " + Quoted(path));
         const HWND question = run.WaitForDialog();
         ASSERT_NE(question, nullptr);
-        ExpectDialogShows(question, ProgramString(2002));
+        test::ExpectDialogShows(question, ProgramString(2002));
         test::PressTaskDialogButton(question, 2004);  // "終了"
         EXPECT_EQ(run.Wait(), std::optional<DWORD>(13));
         EXPECT_EQ(test::ReadFileBytes(path), std::string(kNotADatabase));
-        EXPECT_EQ(FileNames(folder.path()), std::vector<std::wstring>{L"memo.db"});
+        EXPECT_EQ(test::FileNamesIn(folder.path()), std::vector<std::wstring>{L"memo.db"});
     }
     {
         ProgramRun run(L"--silent --db " + Quoted(path));
@@ -167,7 +150,7 @@ TEST_F(StartupTest, ADamagedDatabaseIsKeptOrMovedAsideAsTheUserChooses) {
         EXPECT_EQ(run.Wait(), std::optional<DWORD>(0));
     }
     std::wstring damaged;
-    for (const std::wstring& name : FileNames(folder.path())) {
+    for (const std::wstring& name : test::FileNamesIn(folder.path())) {
         if (name.rfind(L"memo-damaged-", 0) == 0) damaged = name;
     }
     ASSERT_FALSE(damaged.empty());
@@ -227,7 +210,7 @@ TEST_F(StartupTest, AnInstanceWhoseWindowNeverAppearsIsReportedWith17) {
     const HWND notice = run.WaitForDialog();
     EXPECT_NE(notice, nullptr);
     if (notice != nullptr) {
-        ExpectDialogShows(notice, ProgramString(2028));
+        test::ExpectDialogShows(notice, ProgramString(2028));
         test::PressTaskDialogButton(notice, IDOK);
     }
     EXPECT_EQ(run.Wait(), std::optional<DWORD>(17));

@@ -38,10 +38,10 @@ size_t DatabasePageCount(const std::wstring& path) {
     return bytes ? bytes->size() / kDatabasePageSize : 0;
 }
 
-bool DamageDatabasePages(const std::wstring& path, size_t first, size_t count) {
+bool DamageDatabasePages(const std::wstring& path, size_t first, size_t count, char fill) {
     auto bytes = ReadFileBytes(path);
     if (!bytes || (first + count) * kDatabasePageSize > bytes->size()) return false;
-    bytes->replace(first * kDatabasePageSize, count * kDatabasePageSize, count * kDatabasePageSize, '\x5a');
+    bytes->replace(first * kDatabasePageSize, count * kDatabasePageSize, count * kDatabasePageSize, fill);
     return WriteFileBytes(path, *bytes);
 }
 

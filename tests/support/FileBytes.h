@@ -17,8 +17,8 @@ namespace lq::test {
 inline constexpr size_t kDatabasePageSize = 4096;
 // How many whole pages the file holds; 0 when it cannot be read.
 [[nodiscard]] size_t DatabasePageCount(const std::wstring& path);
-// Overwrites `count` whole pages from page `first` (0-based) with garbage, as a damaged disk would;
-// false when the file cannot be read or written or is shorter than that.
-[[nodiscard]] bool DamageDatabasePages(const std::wstring& path, size_t first, size_t count);
+// Overwrites `count` whole pages from page `first` (0-based) with `fill` (garbage by default), as a
+// damaged disk would; false when the file cannot be read or written or is shorter than that.
+[[nodiscard]] bool DamageDatabasePages(const std::wstring& path, size_t first, size_t count, char fill = '\x5a');
 
 }  // namespace lq::test

@@ -14,9 +14,9 @@ TempFolder::TempFolder() {
     const DWORD length = GetTempPathW(MAX_PATH + 1, base);
     std::filesystem::path root = length > 0 ? std::filesystem::path(base) : std::filesystem::temp_directory_path();
     for (;;) {
-        std::filesystem::path candidate = root / (L"lq-test-" + std::to_wstring(GetCurrentProcessId()) + L"-" +
-                                                  std::to_wstring(GetTickCount64()) + L"-" +
-                                                  std::to_wstring(counter.fetch_add(1)));
+        std::filesystem::path candidate =
+            root / (L"lq-test-" + std::to_wstring(GetCurrentProcessId()) + L"-" + std::to_wstring(GetTickCount64()) +
+                    L"-" + std::to_wstring(counter.fetch_add(1)));
         if (CreateDirectoryW(candidate.c_str(), nullptr)) {
             path_ = candidate;
             return;
@@ -36,6 +36,14 @@ TempFolder::~TempFolder() {
 
 std::wstring TempFolder::File(const std::wstring& name) const {
     return (path_ / name).wstring();
+}
+
+std::vector<std::wstring> FileNamesIn(const std::filesystem::path& folder) {
+    std::vector<std::wstring> names;
+    for (const auto& entry : std::filesystem::directory_iterator(folder)) {
+        names.push_back(entry.path().filename().wstring());
+    }
+    return names;
 }
 
 }  // namespace lq::test

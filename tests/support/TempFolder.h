@@ -2,6 +2,7 @@
 
 #include <filesystem>
 #include <string>
+#include <vector>
 
 namespace lq::test {
 
@@ -21,5 +22,8 @@ public:
 private:
     std::filesystem::path path_;
 };
+
+// The names of the entries directly inside `folder`, in the order the file system lists them.
+[[nodiscard]] std::vector<std::wstring> FileNamesIn(const std::filesystem::path& folder);
 
 }  // namespace lq::test

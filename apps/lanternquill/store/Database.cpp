@@ -65,6 +65,10 @@ std::string Database::LastError() const {
     return message != nullptr ? std::string(message) : std::string();
 }
 
+int Database::LastErrorCode() const noexcept {
+    return sqlite3_extended_errcode(handle_);
+}
+
 int Database::Changes() const noexcept {
     return sqlite3_changes(handle_);
 }

@@ -68,6 +68,9 @@ public:
     [[nodiscard]] bool QueryInt64(const char* sql, int64_t& value) noexcept;
 
     [[nodiscard]] std::string LastError() const;
+    // SQLite's extended result code of the last call on this connection; meaningful right after a
+    // call that failed (a statement's failing step stays there through its reset).
+    [[nodiscard]] int LastErrorCode() const noexcept;
     [[nodiscard]] int Changes() const noexcept;
     [[nodiscard]] int64_t LastInsertRowId() const noexcept;
 

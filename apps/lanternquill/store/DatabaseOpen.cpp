@@ -5,6 +5,7 @@
 #include <string>
 
 #include "store/Database.h"
+#include "store/ResultCodes.h"
 #include "store/TextConversion.h"
 #include "store/Transaction.h"
 
@@ -80,8 +81,7 @@ DatabaseOpenResult Database::Open(const std::wstring& path, const std::vector<Mi
     if (!db->QueryInt64(kUserVersionSql, version) || !db->QueryInt64(kObjectCountSql, objects) ||
         !db->QueryInt64(kOurTableCountSql, tables)) {
         result.error = db->LastError();
-        const int primary = sqlite3_errcode(handle) & 0xff;
-        if (primary == SQLITE_NOTADB || primary == SQLITE_CORRUPT) result.outcome = OpenOutcome::NotOurDatabase;
+        if (IsDamagedFileCode(sqlite3_errcode(handle))) result.outcome = OpenOutcome::NotOurDatabase;
         return result;
     }
     result.foundVersion = static_cast<int32_t>(version);

@@ -14,6 +14,7 @@
 #include "store/Rows.h"
 #include "store/SettingsStore.h"
 #include "workspace/CachedDoc.h"
+#include "workspace/LoadResult.h"
 #include "workspace/ProjectTree.h"
 #include "workspace/ReplaceOutcome.h"
 #include "workspace/SaveReason.h"
@@ -44,8 +45,9 @@ public:
     // --- Loading ---
     // Reads the settings, projects and notes, creates "Inbox" with "Memo" in a database without
     // projects, and opens the start-up note. False: the workspace cannot be used (a listing failed,
-    // the first-run data could not be stored, or the start-up note could not be opened).
-    [[nodiscard]] bool Load();
+    // with its result code, the first-run data could not be stored, or the start-up note could not
+    // be opened).
+    [[nodiscard]] LoadResult Load();
     // Rebuilds `tree` and `savedExpanded` from the store. False, with nothing changed, when either
     // listing failed: a listing that stops midway is never taken for a short one.
     [[nodiscard]] bool LoadProjects();

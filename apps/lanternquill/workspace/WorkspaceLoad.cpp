@@ -21,9 +21,20 @@ constexpr std::array<const char*, 6> kLoadedSettingKeys = {
 constexpr char kFirstProjectName[] = "Inbox";
 constexpr char kFirstNoteTitle[] = "Memo";
 
+// The stored last note when it still exists, else the first note in tree order, else the first
+// project with the empty document.
+bool OpenStartupNote(Workspace& workspace) {
+    const std::optional<int64_t> lastNote = ParseOptionalInt64(workspace.settings.GetSetting("last.note_id"));
+    if (lastNote && workspace.tree.FindNote(*lastNote) != nullptr) return workspace.OpenNote(*lastNote);
+    for (const ProjectNode& project : workspace.tree.projects) {
+        if (!project.notes.empty()) return workspace.OpenNote(project.notes.front().id);
+    }
+    return workspace.OpenProject(workspace.tree.projects.front().id);
+}
+
 }  // namespace
 
-bool Workspace::Load() {
+LoadResult Workspace::Load() {
     savedSettings.clear();
     for (const char* key : kLoadedSettingKeys) {
         // A setting that cannot be read counts as absent.
@@ -31,17 +42,10 @@ bool Workspace::Load() {
     }
 
     // A failed listing must not pass for an empty database: the first-run data would then be
-    // inserted beside projects that exist.
-    if (!LoadProjects()) return false;
-    if (!EnsureFirstRunData()) return false;
-
-    const std::optional<int64_t> lastNote = ParseOptionalInt64(settings.GetSetting("last.note_id"));
-    if (lastNote && tree.FindNote(*lastNote) != nullptr) return OpenNote(*lastNote);
-
-    for (const ProjectNode& project : tree.projects) {
-        if (!project.notes.empty()) return OpenNote(project.notes.front().id);
-    }
-    return OpenProject(tree.projects.front().id);
+    // inserted beside projects that exist. Its code is read at once, before any other statement.
+    if (!LoadProjects()) return LoadResult{false, db.LastErrorCode()};
+    if (!EnsureFirstRunData()) return LoadResult{};
+    return LoadResult{OpenStartupNote(*this)};
 }
 
 bool Workspace::LoadProjects() {

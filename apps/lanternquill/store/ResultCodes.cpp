@@ -1,0 +1,13 @@
+#include "store/ResultCodes.h"
+
+#include <sqlite3.h>
+
+namespace lq {
+
+bool IsDamagedFileCode(int resultCode) noexcept {
+    // Extended codes carry their primary code in the low eight bits.
+    const int primary = resultCode & 0xff;
+    return primary == SQLITE_CORRUPT || primary == SQLITE_NOTADB;
+}
+
+}  // namespace lq

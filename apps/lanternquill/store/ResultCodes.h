@@ -1,0 +1,9 @@
+#pragma once
+
+namespace lq {
+
+// The file itself is damaged or no database at all: SQLite's result code (primary or extended) is
+// SQLITE_CORRUPT or SQLITE_NOTADB. Such a file is offered to be moved aside, never repaired.
+[[nodiscard]] bool IsDamagedFileCode(int resultCode) noexcept;
+
+}  // namespace lq
