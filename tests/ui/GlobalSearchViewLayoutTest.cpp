@@ -70,39 +70,42 @@ TEST(GlobalSearchViewLayout, NarrowAndEmptyAreasNeverGiveNegativeSizes) {
 }
 
 TEST(GlobalSearchViewLayout, AStatusTooWideForItsPlaceGoesBelowTheButtonRowAtAnyDpi) {
-    // At the default 250-DIP sidebar; the status place beside a 60-pixel label is 142 pixels wide.
-    const RECT area96{0, 30, 250, 600};
-    EXPECT_EQ(GlobalSearchFieldWidth(area96, 96), 226);
-    const auto fits = ComputeGlobalSearchLayout(area96, 96, true, 60, GlobalSearchStatusExtent{142, 20});
-    EXPECT_FALSE(fits.statusWraps);
-    EXPECT_RECT(fits.status, {12, 94, 154, 122});
-    EXPECT_RECT(fits.list, {0, 122, 250, 600});
-
-    // One pixel more and the text gets the field width below the button, the list 6 DIP below it.
-    const auto wraps = ComputeGlobalSearchLayout(area96, 96, true, 60, GlobalSearchStatusExtent{143, 40});
-    EXPECT_TRUE(wraps.statusWraps);
-    EXPECT_RECT(wraps.button, {162, 96, 238, 120});
-    EXPECT_RECT(wraps.status, {12, 122, 238, 162});
-    EXPECT_RECT(wraps.list, {0, 168, 250, 600});
-
-    // 250 DIP at 144 DPI are 375 pixels: field 339 wide, the button row 42 high from 96, gap 9.
-    const RECT area144{10, 0, 385, 900};
-    EXPECT_EQ(GlobalSearchFieldWidth(area144, 144), 339);
-    const auto beside = ComputeGlobalSearchLayout(area144, 144, true, 90, GlobalSearchStatusExtent{213, 30});
-    EXPECT_FALSE(beside.statusWraps);
-    EXPECT_RECT(beside.status, {28, 96, 241, 138});
-    const auto below = ComputeGlobalSearchLayout(area144, 144, true, 90, GlobalSearchStatusExtent{300, 60});
-    EXPECT_TRUE(below.statusWraps);
-    EXPECT_RECT(below.status, {28, 138, 367, 198});
-    EXPECT_RECT(below.list, {10, 207, 385, 900});
-
-    // Search mode has no status place whatever the text; a list pushed past the area is empty.
-    const auto search = ComputeGlobalSearchLayout(area96, 96, false, 60, GlobalSearchStatusExtent{500, 80});
-    EXPECT_FALSE(search.statusWraps);
-    EXPECT_RECT(search.status, {0, 0, 0, 0});
-    EXPECT_RECT(search.list, {0, 62, 250, 600});
-    const auto crowded = ComputeGlobalSearchLayout(RECT{0, 0, 250, 150}, 96, true, 60, {400, 80});
-    EXPECT_RECT(crowded.list, {0, 178, 250, 178});
+    // The default 250-DIP sidebar: 226 pixels of field at 96 DPI, 339 at 144 (375 wide).
+    EXPECT_EQ(GlobalSearchFieldWidth(RECT{0, 30, 250, 600}, 96), 226);
+    EXPECT_EQ(GlobalSearchFieldWidth(RECT{10, 0, 385, 900}, 144), 339);
+    EXPECT_EQ(GlobalSearchFieldWidth(RECT{0, 0, 20, 10}, 96), 0);
+    struct Case {
+        const char* what;
+        RECT area;
+        uint32_t dpi;
+        bool replace;
+        GlobalSearchStatusExtent text;
+        bool wraps;
+        RECT status;
+        RECT list;
+    };
+    const Case cases[] = {
+        // Beside a 60-pixel label the place is 142 pixels wide: a text that fills it stays there.
+        {"fits at 96", {0, 30, 250, 600}, 96, true, {142, 20}, false, {12, 94, 154, 122}, {0, 122, 250, 600}},
+        // One pixel more: the field width below the button row, the list 6 DIP below the lines.
+        {"wraps at 96", {0, 30, 250, 600}, 96, true, {143, 40}, true, {12, 122, 238, 162}, {0, 168, 250, 600}},
+        // At 144 DPI the button row is 42 high from 96, the place beside a 90-pixel label 213 wide.
+        {"fits at 144", {10, 0, 385, 900}, 144, true, {213, 30}, false, {28, 96, 241, 138}, {10, 138, 385, 900}},
+        {"wraps at 144", {10, 0, 385, 900}, 144, true, {300, 60}, true, {28, 138, 367, 198}, {10, 207, 385, 900}},
+        // Search mode has no status place whatever the text; a list pushed past the area is empty.
+        {"search mode", {0, 30, 250, 600}, 96, false, {500, 80}, false, {0, 0, 0, 0}, {0, 62, 250, 600}},
+        {"crowded", {0, 0, 250, 150}, 96, true, {400, 80}, true, {12, 92, 238, 172}, {0, 178, 250, 178}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        const auto rects = ComputeGlobalSearchLayout(c.area, c.dpi, c.replace, c.dpi == 96 ? 60 : 90, c.text);
+        EXPECT_EQ(rects.statusWraps, c.wraps);
+        EXPECT_TRUE(Same(rects.status, c.status)) << Show(rects.status);
+        EXPECT_TRUE(Same(rects.list, c.list)) << Show(rects.list);
+    }
+    // The button keeps its place when the text goes below it.
+    const auto below = ComputeGlobalSearchLayout(RECT{0, 30, 250, 600}, 96, true, 60, {143, 40});
+    EXPECT_RECT(below.button, {162, 96, 238, 120});
 }
 
 TEST(GlobalSearchViewLayout, RowsAndTheirTextBands) {
