@@ -16,6 +16,7 @@ namespace {
 using test::Hex;
 using test::MakeHits;
 using test::PixelCapture;
+using Mode = GlobalSearchView::Mode;
 
 constexpr COLORREF kPanel = RGB(0x25, 0x25, 0x26);
 constexpr COLORREF kSelectedRow = RGB(0x37, 0x37, 0x3D);
@@ -209,6 +210,59 @@ TEST_F(GlobalSearchViewDrawTest, ATitleTooWideForTheRowLeavesNoRoomForTheProject
     const int tail = canvas.Brightest(RECT{80, 4, 108, 26});
     EXPECT_GT(tail, 0x90);
     EXPECT_FALSE(canvas.Any(RECT{109, 0, 120, 52}, [](COLORREF p) { return p != kPanel; }));
+}
+
+TEST_F(GlobalSearchViewDrawTest, TheButtonLeavesItsBackgroundToItsDrawing) {
+    ASSERT_TRUE(CreateView());
+    // The system's erase would paint the pale button face, which shows wherever it outlives the
+    // drawing (a list moving under the button as the replacement row comes in carries it along).
+    PixelCapture canvas(120, 24, RGB(255, 0, 255));
+    ASSERT_TRUE(canvas.ok());
+    SetWindowPos(view_.replaceAllButton(), nullptr, 0, 0, 120, 24, SWP_NOZORDER | SWP_NOACTIVATE);
+    EXPECT_NE(SendMessageW(view_.replaceAllButton(), WM_ERASEBKGND, reinterpret_cast<WPARAM>(canvas.dc()), 0), 0);
+    EXPECT_EQ(canvas.CountOf(RECT{0, 0, 120, 24}, RGB(255, 0, 255)), 120 * 24);
+}
+
+// Pixels that are not the panel colour: the ink of text drawn on it.
+int InkOn(const PixelCapture& canvas, const RECT& area) {
+    int ink = 0;
+    for (const COLORREF colour : canvas.Colours(area)) {
+        if (colour != kPanel) ink += canvas.CountOf(area, colour);
+    }
+    return ink;
+}
+
+TEST_F(GlobalSearchViewDrawTest, TheStatusTextIsDrawnWholeBesideTheButtonOrWrappedBelowIt) {
+    ASSERT_TRUE(CreateView());
+    view_.SetMode(Mode::Replace);
+    const RECT area{0, 0, 250, 400};
+    view_.Layout(area);
+    for (const std::wstring& text :
+         {std::wstring(L"12件 / 3個のメモ"), std::wstring(L"1,234件 / 56個のメモを置換しました")}) {
+        view_.SetStatusText(text);
+        PixelCapture shown(250, 400, kPanel);
+        ASSERT_TRUE(shown.ok());
+        view_.PaintStatusText(shown.dc());
+        // The same text on one unbounded line, in the same font.
+        PixelCapture whole(1000, 60, kPanel);
+        ASSERT_TRUE(whole.ok());
+        const HGDIOBJ previous = SelectObject(whole.dc(), view_.font());
+        SetTextColor(whole.dc(), RGB(0x9D, 0x9D, 0x9D));
+        SetBkMode(whole.dc(), TRANSPARENT);
+        RECT line{0, 0, 1000, 60};
+        DrawTextW(whole.dc(), text.c_str(), static_cast<int>(text.size()), &line, DT_SINGLELINE | DT_NOPREFIX);
+        SelectObject(whole.dc(), previous);
+
+        const int expected = InkOn(whole, RECT{0, 0, 1000, 60});
+        ASSERT_GT(expected, 0);
+        EXPECT_NEAR(InkOn(shown, view_.statusRect()), expected, expected / 50) << testing::PrintToString(text);
+        EXPECT_EQ(InkOn(shown, RECT{0, 0, 250, 400}), InkOn(shown, view_.statusRect())) << "ink outside its place";
+    }
+    // No text, or no place for it: nothing is drawn.
+    view_.SetStatusText({});
+    PixelCapture empty(250, 400, kPanel);
+    view_.PaintStatusText(empty.dc());
+    EXPECT_EQ(InkOn(empty, RECT{0, 0, 250, 400}), 0);
 }
 
 TEST_F(GlobalSearchViewDrawTest, ItemsOfOtherControlsAreNotDrawn) {

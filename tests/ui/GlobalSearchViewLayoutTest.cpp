@@ -69,6 +69,45 @@ TEST(GlobalSearchViewLayout, NarrowAndEmptyAreasNeverGiveNegativeSizes) {
     EXPECT_RECT(inverted.list, {100, 82, 100, 82});
 }
 
+TEST(GlobalSearchViewLayout, AStatusTooWideForItsPlaceGoesBelowTheButtonRowAtAnyDpi) {
+    // The default 250-DIP sidebar: 226 pixels of field at 96 DPI, 339 at 144 (375 wide).
+    EXPECT_EQ(GlobalSearchFieldWidth(RECT{0, 30, 250, 600}, 96), 226);
+    EXPECT_EQ(GlobalSearchFieldWidth(RECT{10, 0, 385, 900}, 144), 339);
+    EXPECT_EQ(GlobalSearchFieldWidth(RECT{0, 0, 20, 10}, 96), 0);
+    struct Case {
+        const char* what;
+        RECT area;
+        uint32_t dpi;
+        bool replace;
+        GlobalSearchStatusExtent text;
+        bool wraps;
+        RECT status;
+        RECT list;
+    };
+    const Case cases[] = {
+        // Beside a 60-pixel label the place is 142 pixels wide: a text that fills it stays there.
+        {"fits at 96", {0, 30, 250, 600}, 96, true, {142, 20}, false, {12, 94, 154, 122}, {0, 122, 250, 600}},
+        // One pixel more: the field width below the button row, the list 6 DIP below the lines.
+        {"wraps at 96", {0, 30, 250, 600}, 96, true, {143, 40}, true, {12, 122, 238, 162}, {0, 168, 250, 600}},
+        // At 144 DPI the button row is 42 high from 96, the place beside a 90-pixel label 213 wide.
+        {"fits at 144", {10, 0, 385, 900}, 144, true, {213, 30}, false, {28, 96, 241, 138}, {10, 138, 385, 900}},
+        {"wraps at 144", {10, 0, 385, 900}, 144, true, {300, 60}, true, {28, 138, 367, 198}, {10, 207, 385, 900}},
+        // Search mode has no status place whatever the text; a list pushed past the area is empty.
+        {"search mode", {0, 30, 250, 600}, 96, false, {500, 80}, false, {0, 0, 0, 0}, {0, 62, 250, 600}},
+        {"crowded", {0, 0, 250, 150}, 96, true, {400, 80}, true, {12, 92, 238, 172}, {0, 178, 250, 178}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        const auto rects = ComputeGlobalSearchLayout(c.area, c.dpi, c.replace, c.dpi == 96 ? 60 : 90, c.text);
+        EXPECT_EQ(rects.statusWraps, c.wraps);
+        EXPECT_TRUE(Same(rects.status, c.status)) << Show(rects.status);
+        EXPECT_TRUE(Same(rects.list, c.list)) << Show(rects.list);
+    }
+    // The button keeps its place when the text goes below it.
+    const auto below = ComputeGlobalSearchLayout(RECT{0, 30, 250, 600}, 96, true, 60, {143, 40});
+    EXPECT_RECT(below.button, {162, 96, 238, 120});
+}
+
 TEST(GlobalSearchViewLayout, RowsAndTheirTextBands) {
     EXPECT_EQ(GlobalSearchRowHeight(96), 52);
     EXPECT_EQ(GlobalSearchRowHeight(120), 65);

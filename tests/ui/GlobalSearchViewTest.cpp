@@ -183,6 +183,39 @@ TEST_F(GlobalSearchViewTest, LayoutPlacesTheControlsAndTheStatusText) {
     EXPECT_TRUE(SameRect(view_.statusRect(), RECT{}));
 }
 
+TEST_F(GlobalSearchViewTest, AStatusTooWideBesideTheButtonMovesBelowItWithTheListAndComesBack) {
+    ASSERT_TRUE(CreateView());
+    view_.SetMode(Mode::Replace);
+    view_.Show(true);
+    const RECT area{0, 0, 250, 580};  // the default sidebar width
+    view_.Layout(area);
+    const RECT beside = view_.statusRect();
+    const RECT list = PlaceInParent(view_.resultList());
+    const RECT button = PlaceInParent(view_.replaceAllButton());
+
+    // A short count stays beside the button and moves nothing.
+    view_.SetStatusText(L"0件");
+    EXPECT_TRUE(SameRect(view_.statusRect(), beside));
+    EXPECT_TRUE(SameRect(PlaceInParent(view_.resultList()), list));
+
+    // The result of a replace is too long for that place: it takes the lines below the button row.
+    view_.SetStatusText(L"1,234件 / 56個のメモを置換しました");
+    const RECT below = view_.statusRect();
+    EXPECT_EQ(below.left, beside.left);
+    EXPECT_EQ(below.top, beside.bottom);
+    EXPECT_EQ(below.right, area.right - 12);
+    EXPECT_GT(below.bottom - below.top, 0);
+    const RECT moved = PlaceInParent(view_.resultList());
+    EXPECT_EQ(moved.top, below.bottom + 6);
+    EXPECT_EQ(moved.bottom, area.bottom);
+    EXPECT_TRUE(SameRect(PlaceInParent(view_.replaceAllButton()), button)) << "the button stays on its row";
+
+    // The next keystroke clears the text, and everything goes back.
+    view_.SetStatusText({});
+    EXPECT_TRUE(SameRect(view_.statusRect(), beside));
+    EXPECT_TRUE(SameRect(PlaceInParent(view_.resultList()), list));
+}
+
 TEST_F(GlobalSearchViewTest, SetResultsFillsTheListWithoutASelection) {
     ASSERT_TRUE(CreateView());
     ShowIn(Mode::Search);

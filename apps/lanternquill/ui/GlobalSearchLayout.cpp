@@ -15,13 +15,17 @@ RECT FromSize(int x, int y, int width, int height) noexcept {
 
 }  // namespace
 
-GlobalSearchLayoutRects ComputeGlobalSearchLayout(const RECT& area, uint32_t dpi, bool replaceMode,
-                                                  int buttonTextWidth) noexcept {
+int GlobalSearchFieldWidth(const RECT& area, uint32_t dpi) noexcept {
+    return std::max(0, static_cast<int>(area.right - area.left) - 2 * Scale(12, dpi));
+}
+
+GlobalSearchLayoutRects ComputeGlobalSearchLayout(const RECT& area, uint32_t dpi, bool replaceMode, int buttonTextWidth,
+                                                  GlobalSearchStatusExtent status) noexcept {
     const int pad = Scale(12, dpi);
     const int row = Scale(32, dpi);
     const int edit = Scale(28, dpi);
     const int areaWidth = std::max(0, static_cast<int>(area.right - area.left));
-    const int fieldWidth = std::max(0, areaWidth - 2 * pad);
+    const int fieldWidth = GlobalSearchFieldWidth(area, dpi);
     // The edits are 4 pixels shorter than their row so the frame the main window paints fits.
     const int editHeight = std::max(0, edit - 4);
     const int editInset = Scale(2, dpi) + (row - edit) / 2;
@@ -41,6 +45,13 @@ GlobalSearchLayoutRects ComputeGlobalSearchLayout(const RECT& area, uint32_t dpi
         rects.status = RECT{area.left + pad, buttonRowTop, std::max<int>(area.left + pad, buttonX - Scale(8, dpi)),
                             buttonRowTop + buttonRowHeight};
         listTop = buttonRowTop + buttonRowHeight;
+        if (status.oneLineWidth > rects.status.right - rects.status.left) {
+            // Cut short beside the button, the count or the result would lose its end: it gets the
+            // whole field width on lines of its own, with a gap above the first row of the list.
+            rects.statusWraps = true;
+            rects.status = FromSize(area.left + pad, listTop, fieldWidth, std::max(0, status.wrappedHeight));
+            listTop = rects.status.bottom + Scale(6, dpi);
+        }
     }
     rects.list = FromSize(area.left, listTop, areaWidth, std::max(0, static_cast<int>(area.bottom) - listTop));
     return rects;

@@ -28,6 +28,29 @@ void MoveTo(HWND control, const RECT& place) {
     if (control) MoveWindow(control, place.left, place.top, place.right - place.left, place.bottom - place.top, TRUE);
 }
 
+// A control's DC with the view's font (or the stock GUI font) selected, given back on destruction.
+class ControlDc {
+public:
+    ControlDc(HWND control, HFONT font) : control_(control), dc_(control ? GetDC(control) : nullptr) {
+        if (dc_) previous_ = SelectObject(dc_, font ? static_cast<HGDIOBJ>(font) : GetStockObject(DEFAULT_GUI_FONT));
+    }
+    ~ControlDc() {
+        if (!dc_) return;
+        SelectObject(dc_, previous_);
+        ReleaseDC(control_, dc_);
+    }
+    ControlDc(const ControlDc&) = delete;
+    ControlDc& operator=(const ControlDc&) = delete;
+
+    explicit operator bool() const noexcept { return dc_ != nullptr; }
+    [[nodiscard]] HDC get() const noexcept { return dc_; }
+
+private:
+    HWND control_;
+    HDC dc_;
+    HGDIOBJ previous_ = nullptr;
+};
+
 GlobalSearchView* ViewFrom(DWORD_PTR data) noexcept {
     return reinterpret_cast<GlobalSearchView*>(data);
 }
@@ -104,30 +127,48 @@ int GlobalSearchView::MeasureButtonText() const {
     if (!replaceAllButton_) return 0;
     wchar_t text[64] = {};
     const int length = GetWindowTextW(replaceAllButton_, text, 64);
-    HDC dc = GetDC(replaceAllButton_);
+    const ControlDc dc(replaceAllButton_, font_.get());
     if (!dc) return 0;
-    HFONT font = font_ ? font_.get() : static_cast<HFONT>(GetStockObject(DEFAULT_GUI_FONT));
-    HGDIOBJ previous = SelectObject(dc, font);
     SIZE extent{};
-    GetTextExtentPoint32W(dc, text, length, &extent);
-    SelectObject(dc, previous);
-    ReleaseDC(replaceAllButton_, dc);
+    GetTextExtentPoint32W(dc.get(), text, length, &extent);
     return extent.cx;
+}
+
+GlobalSearchStatusExtent GlobalSearchView::MeasureStatusText(int fieldWidth) const {
+    if (statusText_.empty()) return {};
+    const ControlDc dc(replaceAllButton_, font_.get());
+    if (!dc) return {};
+    const int length = static_cast<int>(statusText_.size());
+    SIZE extent{};
+    GetTextExtentPoint32W(dc.get(), statusText_.c_str(), length, &extent);
+    RECT wrapped{0, 0, fieldWidth, 0};
+    DrawTextW(dc.get(), statusText_.c_str(), length, &wrapped, kGlobalSearchWrappedStatusFormat | DT_CALCRECT);
+    return GlobalSearchStatusExtent{static_cast<int>(extent.cx), static_cast<int>(wrapped.bottom - wrapped.top)};
+}
+
+GlobalSearchLayoutRects GlobalSearchView::ComputeLayout(const RECT& area) const {
+    if (mode_ != Mode::Replace) return ComputeGlobalSearchLayout(area, dpi_, false, 0);
+    return ComputeGlobalSearchLayout(area, dpi_, true, MeasureButtonText(),
+                                     MeasureStatusText(GlobalSearchFieldWidth(area, dpi_)));
 }
 
 void GlobalSearchView::Layout(const RECT& area) {
     area_ = area;
-    const bool replace = mode_ == Mode::Replace;
-    const GlobalSearchLayoutRects rects =
-        ComputeGlobalSearchLayout(area, dpi_, replace, replace ? MeasureButtonText() : 0);
+    const GlobalSearchLayoutRects rects = ComputeLayout(area);
     MoveTo(queryEdit_, rects.queryEdit);
-    statusRect_ = RECT{};
-    if (replace) {
+    if (mode_ == Mode::Replace) {
         MoveTo(replaceEdit_, rects.replaceEdit);
         MoveTo(replaceAllButton_, rects.button);
-        statusRect_ = rects.status;
     }
+    statusRect_ = rects.status;
+    statusWraps_ = rects.statusWraps;
     MoveTo(resultList_, rects.list);
+}
+
+void GlobalSearchView::SetStatusText(std::wstring text) {
+    statusText_ = std::move(text);
+    const GlobalSearchLayoutRects rects = ComputeLayout(area_);
+    if (!EqualRect(&rects.status, &statusRect_) || rects.statusWraps != statusWraps_) Layout(area_);
 }
 
 void GlobalSearchView::SetResults(const std::vector<SearchHit>& hits, std::wstring_view query) {
@@ -244,6 +285,10 @@ LRESULT GlobalSearchView::OnButtonMessage(HWND hwnd, UINT message, WPARAM wParam
     switch (message) {
         case WM_GETDLGCODE:
             return DLGC_WANTALLKEYS;
+        case WM_ERASEBKGND:
+            // The drawing fills every pixel of the button. The default erase would first paint it with
+            // the system's pale button face, which shows wherever that paint outlives the drawing.
+            return 1;
         case WM_KEYDOWN:
             if (wParam == VK_TAB) {
                 FocusNext(hwnd, IsKeyDown(VK_SHIFT));

@@ -11,6 +11,7 @@
 
 #include "store/Rows.h"
 #include "ui/GdiObjects.h"
+#include "ui/GlobalSearchLayout.h"
 #include "ui/GlobalSearchText.h"
 
 namespace lq {
@@ -81,7 +82,12 @@ public:
     // Where the main window draws statusText() in Replace mode; all zero in Search mode.
     [[nodiscard]] const RECT& statusRect() const noexcept { return statusRect_; }
     [[nodiscard]] const std::wstring& statusText() const noexcept { return statusText_; }
-    void SetStatusText(std::wstring text) { statusText_ = std::move(text); }
+    // A text too wide for its place beside the button moves below the button row, so the view is laid
+    // out again (in its last area) whenever the place of the text changes.
+    void SetStatusText(std::wstring text);
+    // The status text in #9D9D9D in the view's font: on one line beside the button, or wrapped on lines
+    // of its own below it; the main window calls this while it paints the sidebar column.
+    void PaintStatusText(HDC dc) const;
     // The last search or replace found nothing; the main window frames the query edit in red.
     [[nodiscard]] bool noMatch() const noexcept { return noMatch_; }
     void SetNoMatch(bool noMatch) noexcept { noMatch_ = noMatch; }
@@ -96,6 +102,8 @@ public:
 private:
     void SendAction(Action action, int argument);
     [[nodiscard]] int MeasureButtonText() const;
+    [[nodiscard]] GlobalSearchStatusExtent MeasureStatusText(int fieldWidth) const;
+    [[nodiscard]] GlobalSearchLayoutRects ComputeLayout(const RECT& area) const;
     [[nodiscard]] bool ListHasRows() const;
     void FocusListFirstRow();
     void DrawButton(const DRAWITEMSTRUCT& item) const;
@@ -113,6 +121,7 @@ private:
     Mode mode_ = Mode::Search;
     RECT area_{};
     RECT statusRect_{};
+    bool statusWraps_ = false;
     std::wstring statusText_;
     UniqueFont font_;
     uint32_t dpi_ = 96;

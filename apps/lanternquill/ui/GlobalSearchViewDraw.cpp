@@ -17,6 +17,7 @@ constexpr COLORREF kDisabledText = RGB(0x6E, 0x6E, 0x6E);
 constexpr COLORREF kTitleText = RGB(0xC8, 0xC8, 0xC8);
 constexpr COLORREF kDimText = RGB(0x70, 0x70, 0x70);
 constexpr COLORREF kMatchText = RGB(0xFF, 0xFF, 0xFF);
+constexpr COLORREF kStatusText = RGB(0x9D, 0x9D, 0x9D);
 
 }  // namespace
 
@@ -31,6 +32,19 @@ bool GlobalSearchView::OnDrawItem(const DRAWITEMSTRUCT& item) {
         return true;
     }
     return false;
+}
+
+void GlobalSearchView::PaintStatusText(HDC dc) const {
+    if (statusText_.empty() || statusRect_.right <= statusRect_.left) return;
+    SavedDcState state(dc);
+    // The font the layout measured the text with, so the wrapped lines fill exactly their place.
+    SelectObject(dc, font_ ? static_cast<HGDIOBJ>(font_.get()) : GetStockObject(DEFAULT_GUI_FONT));
+    SetTextColor(dc, kStatusText);
+    SetBkMode(dc, TRANSPARENT);
+    RECT rect = statusRect_;
+    const UINT format =
+        statusWraps_ ? kGlobalSearchWrappedStatusFormat : DT_SINGLELINE | DT_VCENTER | DT_NOPREFIX | DT_END_ELLIPSIS;
+    DrawTextW(dc, statusText_.c_str(), static_cast<int>(statusText_.size()), &rect, format);
 }
 
 void GlobalSearchView::DrawButton(const DRAWITEMSTRUCT& item) const {

@@ -1,6 +1,6 @@
 #include "resources/ResourceIds.h"
-#include "ui/MainWindow.h"
 #include "ui/GdiObjects.h"
+#include "ui/MainWindow.h"
 #include "ui/MainWindowGeometry.h"
 #include "ui/ResourceString.h"
 
@@ -12,7 +12,6 @@ constexpr COLORREF kSeparator = RGB(0x33, 0x33, 0x33);
 constexpr COLORREF kButtonHotBack = RGB(0x2A, 0x2D, 0x2E);
 constexpr COLORREF kButtonInkHot = RGB(0xFF, 0xFF, 0xFF);
 constexpr COLORREF kButtonInk = RGB(0xC8, 0xC8, 0xC8);
-constexpr COLORREF kSecondaryText = RGB(0x9D, 0x9D, 0x9D);
 constexpr COLORREF kEditBack = RGB(60, 60, 60);
 constexpr COLORREF kEditBorderFlagged = RGB(248, 81, 73);
 constexpr COLORREF kEditBorderFocused = RGB(52, 211, 153);
@@ -45,10 +44,7 @@ void PaintGlobalViewFrames(const MainWindow& window, HDC dc) {
     FrameEditBorder(window.hwnd, window.dpi, dc, corner, view.queryEdit(), view.noMatch());
     if (view.mode() != GlobalSearchView::Mode::Replace) return;
     FrameEditBorder(window.hwnd, window.dpi, dc, corner, view.replaceEdit(), false);
-    const RECT& statusRect = view.statusRect();
-    if (!view.statusText().empty() && statusRect.right > statusRect.left) {
-        DrawLine(dc, view.statusText(), statusRect, window.uiFont, kSecondaryText, DT_END_ELLIPSIS);
-    }
+    view.PaintStatusText(dc);
 }
 
 void PaintNewProjectButton(const MainWindow& window, HDC dc, int32_t sidebarWidth, int32_t statusTop) {
