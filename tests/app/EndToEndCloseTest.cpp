@@ -14,6 +14,7 @@
 #include "ProgramRun.h"
 #include "resources/ResourceIds.h"
 #include "support/LockingConnection.h"
+#include "support/SecondDialog.h"
 #include "support/TempFolder.h"
 
 namespace lq {
@@ -21,46 +22,12 @@ namespace {
 
 using test::ProgramRun;
 using test::ProgramWindows;
-using test::Quoted;
 using test::StoredState;
-
-// A visible dialog of the process other than `known`, or null.
-HWND OtherDialogOf(DWORD processId, HWND known) {
-    struct Search {
-        DWORD processId;
-        HWND known;
-        HWND found;
-    } search{processId, known, nullptr};
-    EnumWindows(
-        [](HWND window, LPARAM data) -> BOOL {
-            auto& s = *reinterpret_cast<Search*>(data);
-            DWORD process = 0;
-            GetWindowThreadProcessId(window, &process);
-            wchar_t name[16] = {};
-            GetClassNameW(window, name, 16);
-            if (window == s.known || process != s.processId || !IsWindowVisible(window) ||
-                std::wstring(name) != L"#32770") {
-                return TRUE;
-            }
-            s.found = window;
-            return FALSE;
-        },
-        reinterpret_cast<LPARAM>(&search));
-    return search.found;
-}
 
 class EndToEndCloseTest : public testing::Test {
 protected:
     // A started program whose windows are there, in front, with the editor focused.
-    std::optional<ProgramWindows> Start() {
-        run = std::make_unique<ProgramRun>(L"--silent --db " + Quoted(path));
-        if (!run->started()) return std::nullopt;
-        std::optional<ProgramWindows> windows = test::WaitForProgramWindows(*run);
-        if (!windows) return std::nullopt;
-        test::BringToFront(windows->main);
-        test::WaitUntil([&] { return test::FocusOnThreadOf(windows->main) == windows->editor; }, 5000);
-        return windows;
-    }
+    std::optional<ProgramWindows> Start() { return test::StartInFront(run, path); }
 
     std::unique_ptr<ProgramRun> run;
     test::TempFolder folder;
@@ -110,7 +77,7 @@ TEST_F(EndToEndCloseTest, ASecondCloseWhileTheUnsavedQuestionIsOpenAsksNothingAn
     // destroyed the window under the first question.
     PostMessageW(windows->main, WM_CLOSE, 0, 0);
     HWND again = nullptr;
-    test::WaitUntil([&] { return (again = OtherDialogOf(run->processId(), question)) != nullptr; }, 4500);
+    test::WaitUntil([&] { return (again = test::FindOtherDialog(run->processId(), question)) != nullptr; }, 4500);
     EXPECT_EQ(again, nullptr) << "the second close asked again";
     if (again) {
         test::PressTaskDialogButton(again, IDS_EXIT_WITHOUT_SAVING);

@@ -15,6 +15,7 @@
 #include "MainWindowNotesFixture.h"
 #include "resources/ResourceIds.h"
 #include "support/DialogWatcher.h"
+#include "support/SecondDialog.h"
 #include "support/StoreDatabase.h"
 #include "support/TestHostWindow.h"
 #include "ui/KeyBindings.h"
@@ -77,30 +78,6 @@ private:
     HIMC context_;
 };
 
-// A visible dialog of this process other than `known`, or none.
-HWND OtherDialog(HWND known) {
-    struct Search {
-        HWND known;
-        HWND found;
-    } search{known, nullptr};
-    EnumWindows(
-        [](HWND window, LPARAM data) -> BOOL {
-            auto& s = *reinterpret_cast<Search*>(data);
-            DWORD process = 0;
-            GetWindowThreadProcessId(window, &process);
-            wchar_t name[16] = {};
-            GetClassNameW(window, name, 16);
-            if (window != s.known && process == GetCurrentProcessId() && IsWindowVisible(window) &&
-                std::wstring(name) == L"#32770") {
-                s.found = window;
-                return FALSE;
-            }
-            return TRUE;
-        },
-        reinterpret_cast<LPARAM>(&search));
-    return search.found;
-}
-
 // A second close (the close button pressed again, Alt+F4, a second exit command) arrives while the
 // question of the first is open, and the question is then answered. A close that ran inside the
 // first would ask again; that question is answered "exit without saving", which destroyed the window
@@ -139,7 +116,7 @@ TEST_F(MainWindowCloseTest, ACloseWhileTheClosingQuestionIsOpenDoesNotRunASecond
                 PostMessageW(marker.hwnd(), WM_APP, 0, 0);
                 const auto end = std::chrono::steady_clock::now() + 3s;
                 while (!marked && std::chrono::steady_clock::now() < end) std::this_thread::sleep_for(5ms);
-                if (HWND second = OtherDialog(d.window)) {
+                if (HWND second = FindOtherDialog(GetCurrentProcessId(), d.window)) {
                     askedAgain = true;
                     PressTaskDialogButton(second, IDS_EXIT_WITHOUT_SAVING);
                     std::this_thread::sleep_for(200ms);
