@@ -57,6 +57,16 @@ std::optional<ProgramWindows> WaitForProgramWindows(const ProgramRun& run, DWORD
     return windows;
 }
 
+std::optional<ProgramWindows> StartInFront(std::unique_ptr<ProgramRun>& run, const std::wstring& databasePath) {
+    run = std::make_unique<ProgramRun>(L"--silent --db " + Quoted(databasePath));
+    if (!run->started()) return std::nullopt;
+    std::optional<ProgramWindows> windows = WaitForProgramWindows(*run);
+    if (!windows) return std::nullopt;
+    BringToFront(windows->main);
+    WaitUntil([&] { return FocusOnThreadOf(windows->main) == windows->editor; }, 5000);
+    return windows;
+}
+
 HWND FindDescendant(HWND parent, const wchar_t* className) {
     DescendantQuery query{className, nullptr};
     EnumChildWindows(parent, MatchDescendant, reinterpret_cast<LPARAM>(&query));

@@ -4,6 +4,7 @@
 
 #include <functional>
 #include <initializer_list>
+#include <memory>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -21,6 +22,11 @@ struct ProgramWindows {
 
 // Waits for the program's main window and finds its editor and sidebar tree; none when one is missing.
 [[nodiscard]] std::optional<ProgramWindows> WaitForProgramWindows(const ProgramRun& run, DWORD timeoutMs = 20000);
+// Starts the program silently on the database at `databasePath` into `run` and waits for its
+// windows, brought to the front with the editor focused as the user finds it; none when it did not
+// start or its windows did not appear.
+[[nodiscard]] std::optional<ProgramWindows> StartInFront(std::unique_ptr<ProgramRun>& run,
+                                                         const std::wstring& databasePath);
 // The first descendant of `parent` with that window class, or null.
 [[nodiscard]] HWND FindDescendant(HWND parent, const wchar_t* className);
 

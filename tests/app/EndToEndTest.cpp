@@ -27,7 +27,6 @@ namespace {
 using test::ProgramRun;
 using test::ProgramString;
 using test::ProgramWindows;
-using test::Quoted;
 using test::StoredState;
 
 // What is typed (each "\n" is the Enter key), how the editor holds it, and how the note stores it:
@@ -83,15 +82,7 @@ int WarningPixelsInStatusStrip(HWND main) {
 class EndToEndTest : public testing::Test {
 protected:
     // A started program whose windows are there, with the editor focused as the user finds it.
-    std::optional<ProgramWindows> Start(std::unique_ptr<ProgramRun>& run) {
-        run = std::make_unique<ProgramRun>(L"--silent --db " + Quoted(path));
-        if (!run->started()) return std::nullopt;
-        std::optional<ProgramWindows> windows = test::WaitForProgramWindows(*run);
-        if (!windows) return std::nullopt;
-        test::BringToFront(windows->main);
-        test::WaitUntil([&] { return test::FocusOnThreadOf(windows->main) == windows->editor; }, 5000);
-        return windows;
-    }
+    std::optional<ProgramWindows> Start(std::unique_ptr<ProgramRun>& run) { return test::StartInFront(run, path); }
 
     // Closes the main window as its close box does; the exit code, none when the program hung.
     static std::optional<DWORD> Close(ProgramRun& run, HWND main) {

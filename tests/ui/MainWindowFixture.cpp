@@ -131,6 +131,37 @@ bool MainWindowFixture::PumpUntil(const std::function<bool()>& done, std::chrono
     }
 }
 
+void MainWindowFixture::LoopPump() {
+    MSG message;
+    while (PeekMessageW(&message, nullptr, 0, 0, PM_NOREMOVE)) {
+        if (message.message == WM_QUIT) return;
+        PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE);
+        if (main && main->PreTranslateMessage(message, main->FocusScope())) continue;
+        TranslateMessage(&message);
+        DispatchMessageW(&message);
+    }
+}
+
+void MainWindowFixture::PressInLoop(UINT virtualKey, Modifiers modifiers) {
+    const HWND target = GetFocus();
+    HeldKeyboardState held(modifiers, virtualKey);
+    const bool system = modifiers.alt && !modifiers.ctrl;
+    const LPARAM bits =
+        1 | (static_cast<LPARAM>(MapVirtualKeyW(virtualKey, MAPVK_VK_TO_VSC)) << 16) | (modifiers.alt ? (1 << 29) : 0);
+    PostMessageW(target, system ? WM_SYSKEYDOWN : WM_KEYDOWN, virtualKey, bits);
+    LoopPump();
+    held.ReleaseKey();
+    PostMessageW(GetFocus(), system ? WM_SYSKEYUP : WM_KEYUP, virtualKey, bits | (1u << 30) | (1u << 31));
+    LoopPump();
+}
+
+void MainWindowFixture::TypeInLoop(std::wstring_view text) {
+    for (const wchar_t character : text) {
+        PostMessageW(GetFocus(), WM_CHAR, character, 1);
+        LoopPump();
+    }
+}
+
 void MainWindowFixture::SetClientSize(int width, int height) {
     RECT frame{};
     RECT client{};

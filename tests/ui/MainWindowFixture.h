@@ -31,6 +31,7 @@
 
 #include "store/Database.h"
 #include "store/Rows.h"
+#include "support/KeyPress.h"
 #include "support/TempFolder.h"
 #include "ui/MainWindow.h"
 #include "workspace/Workspace.h"
@@ -75,6 +76,15 @@ protected:
     // Pumps until `done` holds; false when it still does not after `timeout`.
     static bool PumpUntil(const std::function<bool()>& done,
                           std::chrono::milliseconds timeout = std::chrono::milliseconds(3000));
+    // What the program's message loop does with every message waiting: the key pre-translation
+    // first, then translation and dispatch. Stops at the quit message, which it leaves for Stop().
+    void LoopPump();
+    // A key pressed in the focused window, posted to the queue as the keyboard does (the modifiers
+    // held meanwhile) and taken through the loop with LoopPump.
+    void PressInLoop(UINT virtualKey, Modifiers modifiers = {});
+    // Characters typed into the focused window, each posted as its translated key and taken
+    // through the loop.
+    void TypeInLoop(std::wstring_view text);
 
     // --- The window ---
     // Resizes the window so that its client area has this size (it never goes below the window's

@@ -146,6 +146,9 @@ public:
     void MoveSelected(bool up);
     // Completes the tree label edit stored by PostTreeEdit (WM_APP+1).
     void CompleteLabelEdit();
+    // Commits what the user is in the middle of typing (an input-method composition in the editor,
+    // a name in the sidebar's label editor) so that the save after it, perhaps the last, stores it.
+    void FinishInputBeforeSave() noexcept;
     [[nodiscard]] int64_t CurrentProjectId() const;
     [[nodiscard]] std::string TodayTitle() const;
     void UpdateTitle();
@@ -186,6 +189,7 @@ public:
     bool closeAfterFirstPaint = false;
     bool firstPaintDone = false;
     bool closing = false;
+    bool closeRunning = false;  // WM_CLOSE is being handled; its question's loop may deliver another
     int32_t wheelDelta = 0;
     bool clickActivated = false;
     bool swallowUntilButtonUp = false;

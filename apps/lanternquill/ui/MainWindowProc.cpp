@@ -73,13 +73,33 @@ SaveResult SaveForClosing(MainWindow& window) {
     return SaveResult::Failed;
 }
 
+// Set while a close is handled, however the handling is left.
+class CloseRunning {
+public:
+    explicit CloseRunning(bool& flag) noexcept : flag_(flag) { flag_ = true; }
+    ~CloseRunning() { flag_ = false; }
+    CloseRunning(const CloseRunning&) = delete;
+    CloseRunning& operator=(const CloseRunning&) = delete;
+
+private:
+    bool& flag_;
+};
+
 void OnClose(MainWindow& window) {
+    // The question below runs a message loop: a second close (the close box again, Alt+F4) must not
+    // run inside the first, where it could destroy the window under it.
+    if (window.closeRunning) return;
+    const CloseRunning running(window.closeRunning);
     window.closing = true;
     if (window.workspace) {
+        // Before the timer goes: committing a composition edits the note, which arms it again.
+        window.FinishInputBeforeSave();
         KillTimer(window.hwnd, kAutosaveTimerId);
         SaveResult result = SaveForClosing(window);
         while (result == SaveResult::Failed) {
             const UnsavedChoice choice = AskUnsavedOnExit(window.hwnd, window.instance);
+            // Whatever the question's loop delivered may have destroyed the window or let its notes go.
+            if (!window.hwnd || !IsWindow(window.hwnd) || !window.workspace) return;
             if (choice == UnsavedChoice::Cancel) {
                 // The window stays open with its edits; autosave goes on trying.
                 window.closing = false;
@@ -260,7 +280,10 @@ LRESULT MainWindow::WndProc(UINT message, WPARAM wParam, LPARAM lParam) {
         case WM_ERASEBKGND:
             return 1;
         case WM_ENDSESSION:
-            if (wParam) SaveNow(SaveReason::EndSession);
+            if (wParam) {
+                FinishInputBeforeSave();
+                SaveNow(SaveReason::EndSession);
+            }
             return 0;
         case WM_SETCURSOR:
             if (LOWORD(lParam) == HTCLIENT && SetSplitterCursor(*this, lParam)) return 1;
