@@ -171,12 +171,12 @@ TEST_F(StartupTest, EscapeOnTheDamagedDatabaseQuestionExitsAndLeavesTheFileAlone
         ProgramRun run(std::wstring(style) + L"--db " + Quoted(path));
         const HWND question = run.WaitForDialog();
         ASSERT_NE(question, nullptr);
-        ExpectDialogShows(question, ProgramString(2002));
+        test::ExpectDialogShows(question, ProgramString(2002));
         test::PressEscapeIn(question);
         const std::optional<DWORD> code = run.Wait(10000);
         EXPECT_EQ(code, std::optional<DWORD>(13)) << "Escape did not answer the question with exit";
         EXPECT_EQ(test::ReadFileBytes(path), std::string(kNotADatabase));
-        EXPECT_EQ(FileNames(folder.path()), std::vector<std::wstring>{L"memo.db"});
+        EXPECT_EQ(test::FileNamesIn(folder.path()), std::vector<std::wstring>{L"memo.db"});
     }
 }
 
