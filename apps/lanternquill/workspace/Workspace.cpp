@@ -20,6 +20,9 @@ std::string Workspace::CurrentTitle() const {
 }
 
 void Workspace::ShowEmptyDocument() {
+    // First: should the editor fail below, the note's document must not pass for the empty one,
+    // and a note no longer shown must count as a background document, which saves still write.
+    currentNoteId = 0;
     auto& call = editor.call();
     call.AutoCCancel();
     if (!emptyDoc) {
@@ -39,7 +42,6 @@ void Workspace::ShowEmptyDocument() {
     }
     editor.ResetScrollWidth();
     editor.SetEmptyState(true);
-    currentNoteId = 0;
 }
 
 void Workspace::ReleaseDocuments() noexcept {
