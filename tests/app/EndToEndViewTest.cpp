@@ -11,17 +11,16 @@
 #include "EndToEndInput.h"
 #include "ProgramFile.h"
 #include "ProgramRun.h"
-#include "store/NoteStore.h"
-#include "store/ProjectStore.h"
-#include "store/SettingsStore.h"
-#include "support/StoreDatabase.h"
+#include "resources/ResourceIds.h"
 #include "support/TempFolder.h"
 
 namespace lq {
 namespace {
 
 using test::ProgramRun;
+using test::ProgramString;
 using test::Quoted;
+using test::StoredState;
 
 constexpr LRESULT kStoredXOffset = 600;
 // At 8 points: more short lines than the editor shows at the window's start size (about 39), fewer
@@ -38,25 +37,12 @@ constexpr UINT kSciGetXOffset = 2398;
 TEST(EndToEndViewTest, TheStartupNoteComesBackAtItsStoredHorizontalOffsetWithoutWrapping) {
     test::TempFolder folder;
     const std::wstring path = folder.File(L"memo.db");
-    int64_t noteId = 0;
-    {
-        std::unique_ptr<Database> db = test::OpenStoreDatabase(path);
-        ASSERT_NE(db, nullptr);
-        const std::optional<int64_t> project = ProjectStore(*db).InsertProject("Inbox", 1);
-        ASSERT_TRUE(project);
-        const std::optional<int64_t> note = NoteStore(*db).InsertNote(*project, "Wide", 1);
-        ASSERT_TRUE(note);
-        noteId = *note;
-        std::string text;
-        for (int i = 0; i < kShortLines; ++i) text += "short\r\n";
-        for (int i = 0; i < 100; ++i) text += std::string(400, 'w') + "\r\n";
-        ASSERT_TRUE(NoteStore(*db).SaveNote(noteId, text, NoteViewState{kCaret, kCaret, 0, 0, kStoredXOffset, 1}, 1));
-        SettingsStore settings(*db);
-        ASSERT_TRUE(settings.SetSetting("editor.wrap", "0"));
-        ASSERT_TRUE(settings.SetSetting("editor.font_size", "8"));
-        ASSERT_TRUE(settings.SetSetting("last.note_id", std::to_string(noteId)));
-        ASSERT_TRUE(settings.SetSetting("window.placement", kTallPlacement));
-    }
+    std::string text;
+    for (int i = 0; i < kShortLines; ++i) text += "short\r\n";
+    for (int i = 0; i < 100; ++i) text += std::string(400, 'w') + "\r\n";
+    ASSERT_TRUE(test::MakeDatabaseWithNote(
+        path, "Wide", text, NoteViewState{kCaret, kCaret, 0, 0, kStoredXOffset, 1},
+        {{"editor.wrap", "0"}, {"editor.font_size", "8"}, {"window.placement", kTallPlacement}}));
 
     ProgramRun run(L"--silent --db " + Quoted(path));
     ASSERT_TRUE(run.started());
@@ -73,6 +59,82 @@ TEST(EndToEndViewTest, TheStartupNoteComesBackAtItsStoredHorizontalOffsetWithout
     ASSERT_NE(note, nullptr);
     EXPECT_EQ(note->view.xOffset, kStoredXOffset) << "closing stored another view than the one restored";
     EXPECT_EQ(note->view.cursorPos, kCaret);
+}
+
+bool IsValidUtf8(const std::string& bytes) {
+    return bytes.empty() || MultiByteToWideChar(CP_UTF8, MB_ERR_INVALID_CHARS, bytes.data(),
+                                                static_cast<int>(bytes.size()), nullptr, 0) > 0;
+}
+
+// The child of `parent` with that class and text, or null.
+HWND FindChildWithText(HWND parent, const wchar_t* className, const std::wstring& text) {
+    for (HWND child = FindWindowExW(parent, nullptr, className, nullptr); child != nullptr;
+         child = FindWindowExW(parent, child, className, nullptr)) {
+        if (test::QueryText(child) == text) return child;
+    }
+    return nullptr;
+}
+
+// A replace in all notes rewrites the open note under its last edit's byte position; going there
+// and typing must still store valid UTF-8.
+TEST(EndToEndViewTest, GoingToTheLastEditAfterAReplaceInAllNotesStoresValidText) {
+    test::TempFolder folder;
+    const std::wstring path = folder.File(L"memo.db");
+    ASSERT_TRUE(test::MakeDatabaseWithNote(path, "Memo", "a日本", NoteViewState{1, 1, 0, 0, 0, 1}));
+    const auto storedText = [&](const std::string& expected) {
+        const std::optional<StoredState> state = test::WaitForStoredState(
+            path,
+            [&](const StoredState& s) {
+                const NoteRecord* note = s.NoteTitled("Memo");
+                return note != nullptr && note->content == expected;
+            },
+            10000);
+        const NoteRecord* note = state ? state->NoteTitled("Memo") : nullptr;
+        return note != nullptr ? note->content : std::string("(unreadable)");
+    };
+
+    ProgramRun run(L"--silent --db " + Quoted(path));
+    ASSERT_TRUE(run.started());
+    const std::optional<test::ProgramWindows> windows = test::WaitForProgramWindows(run);
+    ASSERT_TRUE(windows);
+    ASSERT_TRUE(test::WaitUntil([&] { return test::EditorCaret(windows->editor) == 1; }, 5000));
+    test::PostKey(windows->editor, 'Q');
+    ASSERT_EQ(storedText("aq日本"), "aq日本");
+
+    // Replace "q" by nothing in all notes: the view's query box has the focus when it opens.
+    PostMessageW(windows->main, WM_COMMAND, IDM_REPLACE_ALL_NOTES, 0);
+    HWND query = nullptr;
+    ASSERT_TRUE(test::WaitUntil([&] {
+        query = test::FocusOnThreadOf(windows->main);
+        return query != nullptr && query != windows->editor;
+    }));
+    test::PostCharacters(query, L"q");
+    const HWND button = FindChildWithText(windows->main, L"Button", ProgramString(IDS_REPLACE_ALL));
+    ASSERT_NE(button, nullptr);
+    ASSERT_TRUE(test::WaitUntil([&] { return IsWindowEnabled(button) != FALSE; }));
+    PostMessageW(button, BM_CLICK, 0, 0);
+    const HWND question = run.WaitForDialog(20000);
+    ASSERT_NE(question, nullptr) << "no question before replacing";
+    test::PressTaskDialogButton(question, IDS_REPLACE);
+    ASSERT_EQ(storedText("a日本"), "a日本");
+
+    // Back in the editor (a click at the end of the text), Ctrl+L, then "x". The last edit was made in
+    // the text before the rewrite, so there is no last edit to go to now, and "x" goes where the
+    // click put the caret.
+    test::BringToFront(windows->main);
+    const LPARAM end = MAKELPARAM(600, 5);
+    PostMessageW(windows->editor, WM_LBUTTONDOWN, MK_LBUTTON, end);
+    PostMessageW(windows->editor, WM_LBUTTONUP, 0, end);
+    ASSERT_TRUE(test::WaitUntil([&] { return test::FocusOnThreadOf(windows->main) == windows->editor; }));
+    ASSERT_TRUE(test::PressChord({VK_CONTROL, 'L'}));
+    // Through the same input queue, so it comes after Ctrl is released.
+    ASSERT_TRUE(test::PressChord({'X'}));
+    const std::string stored = storedText("a日本x");
+    EXPECT_TRUE(IsValidUtf8(stored)) << testing::PrintToString(stored);
+    EXPECT_EQ(stored, "a日本x");
+
+    PostMessageW(windows->main, WM_CLOSE, 0, 0);
+    EXPECT_EQ(run.Wait(30000), std::optional<DWORD>(0));
 }
 
 }  // namespace
