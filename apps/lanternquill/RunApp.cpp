@@ -112,6 +112,9 @@ ExitCode RunSelfTest(MainWindow& window, Workspace& workspace, std::unique_ptr<D
 // then visible decided whether its horizontal offset was kept (or dropped to 0) and where a wrapped
 // sub-line fell. Its view goes back whole for the window as the user sees it, as any note's does.
 void RestoreStartupView(MainWindow& window, Workspace& workspace) {
+    // While wrapping, the offset is 0 whatever is stored, and the component keeps the top line as it
+    // wraps again for the new width: a second restore would only wrap a long note twice at start.
+    if (window.editor.wrap()) return;
     const auto view = workspace.viewStates.find(workspace.currentNoteId);
     if (workspace.currentNoteId == 0 || view == workspace.viewStates.end()) return;
     (void)RunGuarded(window, [&] {
