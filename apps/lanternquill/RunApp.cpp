@@ -110,6 +110,21 @@ ExitCode RunSelfTest(MainWindow& window, Workspace& workspace, std::unique_ptr<D
     return CheckSmokeNote(path, noteId, text);
 }
 
+// The start-up note was opened at the window's start size, before the stored placement: the lines
+// then visible decided whether its horizontal offset was kept (or dropped to 0) and where a wrapped
+// sub-line fell. Its view goes back whole for the window as the user sees it, as any note's does.
+void RestoreStartupView(MainWindow& window, Workspace& workspace) {
+    // While wrapping, the offset is 0 whatever is stored, and the component keeps the top line as it
+    // wraps again for the new width: a second restore would only wrap a long note twice at start.
+    if (window.editor.wrap()) return;
+    const auto view = workspace.viewStates.find(workspace.currentNoteId);
+    if (workspace.currentNoteId == 0 || view == workspace.viewStates.end()) return;
+    (void)RunGuarded(window, [&] {
+        workspace.RestoreViewState(view->second);
+        return true;
+    });
+}
+
 // Shows the window fully drawn before the user sees it, warns about OneDrive once, and runs the
 // message loop until the window is destroyed.
 int RunVisible(MainWindow& window, Workspace& workspace, const std::wstring& normalizedPath, Bench& bench) {
@@ -117,6 +132,7 @@ int RunVisible(MainWindow& window, Workspace& workspace, const std::wstring& nor
     BOOL cloak = TRUE;
     const bool cloaked = SUCCEEDED(DwmSetWindowAttribute(window.hwnd, DWMWA_CLOAK, &cloak, sizeof(cloak)));
     window.RestorePlacement(placement);
+    RestoreStartupView(window, workspace);
     RedrawWindow(window.hwnd, nullptr, nullptr, RDW_UPDATENOW | RDW_ALLCHILDREN);
     if (cloaked) {
         cloak = FALSE;

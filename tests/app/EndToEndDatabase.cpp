@@ -9,6 +9,7 @@
 #include "store/ProjectStore.h"
 #include "store/SettingsStore.h"
 #include "store/TextConversion.h"
+#include "support/StoreDatabase.h"
 
 namespace lq::test {
 namespace {
@@ -84,6 +85,23 @@ std::optional<StoredState> WaitForStoredState(const std::wstring& path,
         if (GetTickCount64() >= deadline) return last;
         Sleep(50);
     }
+}
+
+std::optional<int64_t> MakeDatabaseWithNote(const std::wstring& path, const std::string& title,
+                                            std::string_view content, const NoteViewState& view,
+                                            const std::map<std::string, std::string>& settings) {
+    std::unique_ptr<Database> db = OpenStoreDatabase(path);
+    if (!db) return std::nullopt;
+    const std::optional<int64_t> project = ProjectStore(*db).InsertProject("Inbox", 1);
+    if (!project) return std::nullopt;
+    const std::optional<int64_t> note = NoteStore(*db).InsertNote(*project, title, 1);
+    if (!note || !NoteStore(*db).SaveNote(*note, content, view, 1)) return std::nullopt;
+    SettingsStore store(*db);
+    if (!store.SetSetting("last.note_id", std::to_string(*note))) return std::nullopt;
+    for (const auto& [key, value] : settings) {
+        if (!store.SetSetting(key, value)) return std::nullopt;
+    }
+    return note;
 }
 
 }  // namespace lq::test

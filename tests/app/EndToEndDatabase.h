@@ -5,6 +5,7 @@
 #include <map>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "store/Rows.h"
@@ -23,6 +24,13 @@ struct StoredState {
     // The setting's value, or none when the row is missing.
     [[nodiscard]] std::optional<std::string> Setting(const std::string& key) const;
 };
+
+// Makes a new database file the program's way holding project "Inbox" with one note, `title` with
+// `content` and `view`, which the program opens at start ("last.note_id"), and the given settings.
+// The note's id; none when any of it could not be stored.
+[[nodiscard]] std::optional<int64_t> MakeDatabaseWithNote(const std::wstring& path, const std::string& title,
+                                                          std::string_view content, const NoteViewState& view,
+                                                          const std::map<std::string, std::string>& settings = {});
 
 // None when the file cannot be opened or read (for example while another connection locks it).
 [[nodiscard]] std::optional<StoredState> ReadStoredState(const std::wstring& path);

@@ -2,7 +2,7 @@
 
 #include <string>
 
-#include "workspace/CharBoundary.h"
+#include "editor/CharBoundary.h"
 
 namespace lq {
 namespace {

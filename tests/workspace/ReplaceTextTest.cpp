@@ -74,5 +74,34 @@ TEST(CarryPositionTest, KeepsLineAndColumnAndLandsOnACharacterBoundary) {
     }
 }
 
+// A selection that touches a replaced match covers the whole replacement afterwards (in its own
+// direction); one that touches none is carried end by end like a caret.
+TEST(CarrySelectionTest, ASelectionOverAMatchCoversTheWholeReplacement) {
+    struct Case {
+        const char* what;
+        std::string_view before, query, replacement;
+        int64_t anchor, caret, expectedAnchor, expectedCaret;
+    };
+    const Case cases[] = {
+        {"exactly the match, longer multi-byte text", "alpha beta", "beta", "日本", 6, 10, 6, 12},
+        {"exactly the match, backwards", "alpha beta", "beta", "日本", 10, 6, 12, 6},
+        {"exactly the match, shorter", "alpha beta!", "beta", "X", 6, 10, 6, 7},
+        {"exactly the match, removed", "alpha beta!", "beta", "", 6, 10, 6, 6},
+        {"ends inside a match: out to its end", "ab cd", "CD", "xyz", 0, 4, 0, 6},
+        {"starts inside a match: back to its start", "ab cd ef", "ab", "日", 1, 5, 0, 6},
+        {"over two matches", "a-b-a", "a", "日本", 0, 5, 0, 15},
+        {"after an earlier match", "a b a", "a", "日本", 4, 5, 9, 15},
+        {"no match touched: line and column", "ab\r\ncd ab", "cd", "日本語", 0, 2, 0, 2},
+        {"an empty selection stays a caret", "alpha beta", "beta", "日本", 8, 8, 6, 6},
+    };
+    for (const Case& c : cases) {
+        const std::string before(c.before);
+        const std::string after = ReplaceAllNoCase(before, c.query, c.replacement).text;
+        const CarriedSelection carried = CarrySelection(before, after, c.query, c.replacement, c.anchor, c.caret);
+        EXPECT_EQ(carried.anchor, c.expectedAnchor) << c.what;
+        EXPECT_EQ(carried.caret, c.expectedCaret) << c.what;
+    }
+}
+
 }  // namespace
 }  // namespace lq

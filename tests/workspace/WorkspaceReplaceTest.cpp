@@ -47,16 +47,16 @@ TEST_F(WorkspaceReplaceTest, RewritesEveryMatchingNoteAndKeepsTheOpenNotesCaretO
     EXPECT_EQ(outcome.notesChanged, 3);
     EXPECT_EQ(outcome.changedNoteIds, (std::vector<int64_t>{a, b, c}));
 
-    // The open note: new text, no unsaved change, caret and anchor where their columns fall, moved
-    // back to the start of the character they would split (column 4 is inside 本, column 1 inside 日).
+    // The open note: new text, no unsaved change. The selection overlapped the match, so it covers the
+    // whole replacement with the rest of what it held ("cd"), not a part of the replacement.
     EXPECT_EQ(ws.currentNoteId, a);
     EXPECT_EQ(window.Text(), "日本cdef\r\nxyz 日本");
     EXPECT_FALSE(call().Modify());
-    EXPECT_EQ(call().CurrentPos(), 3);
+    EXPECT_EQ(call().CurrentPos(), 8);
     EXPECT_EQ(call().Anchor(), 0);
     EXPECT_EQ(ws.documents.at(a).lengthBytes, static_cast<int64_t>(window.Text().size()));
     EXPECT_EQ(Stored(a).content, "日本cdef\r\nxyz 日本");
-    EXPECT_EQ(Stored(a).view.cursorPos, 3);
+    EXPECT_EQ(Stored(a).view.cursorPos, 8);
     EXPECT_EQ(Stored(a).view.anchorPos, 0);
     EXPECT_EQ(ws.SaveAll(SaveReason::UserSave), SaveResult::NothingToSave);
 

@@ -1,7 +1,6 @@
 #include "editor/EditorCommands.h"
 
-#include <algorithm>
-
+#include "editor/CharBoundary.h"
 #include "editor/ClipboardAppend.h"
 #include "editor/EditorMotion.h"
 
@@ -55,7 +54,7 @@ void GoToLastEdit(Scintilla::ScintillaCall& call, const EditorCommandContext& co
     if (!context.lastEditPositions) return;
     const auto found = context.lastEditPositions->find(context.openNoteId);
     if (found == context.lastEditPositions->end()) return;
-    call.GotoPos(std::clamp<int64_t>(found->second, 0, call.Length()));
+    call.GotoPos(SnapToCharacter(call, found->second));
 }
 
 }  // namespace

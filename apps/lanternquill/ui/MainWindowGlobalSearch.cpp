@@ -3,6 +3,7 @@
 #include <string>
 #include <vector>
 
+#include "editor/CharBoundary.h"
 #include "editor/EditorSearch.h"
 #include "resources/ResourceIds.h"
 #include "store/TextConversion.h"
@@ -183,7 +184,7 @@ void MainWindow::OpenGlobalHit(int index) {
             call.SetSearchFlags(Scintilla::FindOption::None);
             const EditorMatch match = SearchInRange(call, Utf16ToUtf8(globalQuery), 0, call.Length());
             if (match.found) {
-                call.SetSel(match.start, match.end);
+                call.SetSel(SnapToCharacter(call, match.start), SnapToCharacter(call, match.end));
                 ScrollRangeIntoView(EditorRange{match.start, match.end});
             }
         }
@@ -200,7 +201,7 @@ void MainWindow::ReplaceInAllNotes() {
     if (query.empty()) return;
 
     // This flow reports its own failure to save, so it bypasses SaveNow's message and timer.
-    const SaveResult saved = workspace->SaveAll(SaveReason::BeforeBulkOperation);
+    const SaveResult saved = workspace->SaveAllCatchingFailure(SaveReason::BeforeBulkOperation);
     UpdateSaveFailedIndicator();
     if (saved == SaveResult::Failed) {
         if (showMessage) showMessage(LoadResourceString(instance, IDS_REPLACE_ALL_NOT_SAVED));
@@ -225,6 +226,8 @@ void MainWindow::ReplaceInAllNotes() {
     const ReplaceAllOutcome outcome = workspace->ReplaceInAllNotes(utf8Query, replacement);
     switch (outcome.status) {
         case ReplaceAllStatus::Replaced:
+            // A last-edit position belongs to the text it was taken in.
+            for (const int64_t noteId : outcome.changedNoteIds) lastEditPos.erase(noteId);
             UpdateTitleAndStatus();
             globalHits.clear();
             view.SetResults(globalHits, query);

@@ -1,6 +1,5 @@
 // Saving on request: the one path by which the window asks the workspace to save, and the
 // start-up's once-per-database OneDrive warning.
-#include "editor/EditorFailure.h"
 #include "resources/ResourceIds.h"
 #include "store/OneDriveFolders.h"
 #include "store/SettingsStore.h"
@@ -20,13 +19,10 @@ constexpr char kOneDriveWarningKey[] = "warning.onedrive";
 
 void MainWindow::SaveNow(SaveReason reason) {
     if (workspace == nullptr) return;
-    // A component failure inside the save is a failed save like any other: it is reported and
-    // retried, never left to the window procedure's guard, which would drop the retry.
-    SaveResult result = SaveResult::Failed;
-    if (!RunEditorOperation(editor.call(), [&] { result = workspace->SaveAll(reason); })) {
-        result = SaveResult::Failed;
-        workspace->lastSaveFailed = true;
-    }
+    // A component failure inside the save is caught there, never left to the window procedure's
+    // guard (which would drop the retry): before the commit it is a failed save, reported and
+    // retried; after it the notes are stored, and that is what the user is told.
+    const SaveResult result = workspace->SaveAllCatchingFailure(reason);
     UpdateSaveFailedIndicator();
     if (result != SaveResult::Failed) return;
 

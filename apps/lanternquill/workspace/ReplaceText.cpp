@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "workspace/CharBoundary.h"
+#include "editor/CharBoundary.h"
 #include "workspace/TextHelpers.h"
 
 namespace lq {
@@ -16,6 +16,34 @@ size_t NextLineStart(std::string_view text, size_t from) noexcept {
     if (end == std::string_view::npos) return std::string_view::npos;
     if (text[end] == '\r' && end + 1 < text.size() && text[end + 1] == '\n') return end + 2;
     return end + 1;
+}
+
+// Where offset `position` of the text before the replacement stands after it: moved by what the
+// matches before it changed; one inside a match goes to the replacement's end when `outwardsEnd`,
+// else to its start.
+int64_t MapThroughReplacement(std::string_view text, std::string_view query, std::string_view replacement,
+                              size_t position, bool outwardsEnd) noexcept {
+    int64_t shift = 0;
+    const int64_t change = static_cast<int64_t>(replacement.size()) - static_cast<int64_t>(query.size());
+    for (uint64_t match = FindNoCase(text, query, 0); match != kNoPosition && match < position;
+         match = FindNoCase(text, query, match + query.size())) {
+        const size_t matchEnd = static_cast<size_t>(match) + query.size();
+        if (matchEnd > position) {
+            const int64_t start = static_cast<int64_t>(match) + shift;
+            return outwardsEnd ? start + static_cast<int64_t>(replacement.size()) : start;
+        }
+        shift += change;
+    }
+    return static_cast<int64_t>(position) + shift;
+}
+
+// Whether some match of `query` overlaps the bytes [low, high).
+bool OverlapsMatch(std::string_view text, std::string_view query, size_t low, size_t high) noexcept {
+    for (uint64_t match = FindNoCase(text, query, 0); match != kNoPosition && match < high;
+         match = FindNoCase(text, query, match + query.size())) {
+        if (static_cast<size_t>(match) + query.size() > low) return true;
+    }
+    return false;
 }
 
 }  // namespace
@@ -72,6 +100,24 @@ int64_t CarryPosition(std::string_view before, std::string_view after, int64_t p
     const size_t lineEnd = std::min(after.find_first_of("\r\n", start), after.size());
     const size_t carried = std::min(lineEnd, start + column);
     return static_cast<int64_t>(CharBoundaryAtOrBefore(after, carried));
+}
+
+CarriedSelection CarrySelection(std::string_view before, std::string_view after, std::string_view query,
+                                std::string_view replacement, int64_t anchor, int64_t caret) noexcept {
+    const auto clamp = [&](int64_t position) {
+        return static_cast<size_t>(std::clamp<int64_t>(position, 0, static_cast<int64_t>(before.size())));
+    };
+    const size_t low = clamp(std::min(anchor, caret));
+    const size_t high = clamp(std::max(anchor, caret));
+    if (low == high || query.empty() || !OverlapsMatch(before, query, low, high)) {
+        return {CarryPosition(before, after, anchor), CarryPosition(before, after, caret)};
+    }
+    const auto boundary = [&](int64_t position) {
+        return static_cast<int64_t>(CharBoundaryAtOrBefore(after, static_cast<size_t>(position)));
+    };
+    const int64_t newLow = boundary(MapThroughReplacement(before, query, replacement, low, false));
+    const int64_t newHigh = boundary(MapThroughReplacement(before, query, replacement, high, true));
+    return anchor <= caret ? CarriedSelection{newLow, newHigh} : CarriedSelection{newHigh, newLow};
 }
 
 }  // namespace lq

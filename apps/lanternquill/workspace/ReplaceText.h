@@ -26,4 +26,15 @@ struct ReplaceResult {
 // line's end, and never inside a UTF-8 character or between CR and LF. Lines end at CR LF, CR or LF.
 [[nodiscard]] int64_t CarryPosition(std::string_view before, std::string_view after, int64_t position) noexcept;
 
+// A selection (anchor and caret in `before`) carried into `after`, the text ReplaceAllNoCase made of
+// it: a selection that overlaps a replaced match now covers the whole replacement (both ends move
+// with the text, outwards where they stood inside a match), so no part of a replacement is left
+// selected by itself; any other selection has both ends carried by CarryPosition.
+struct CarriedSelection {
+    int64_t anchor = 0;
+    int64_t caret = 0;
+};
+[[nodiscard]] CarriedSelection CarrySelection(std::string_view before, std::string_view after, std::string_view query,
+                                              std::string_view replacement, int64_t anchor, int64_t caret) noexcept;
+
 }  // namespace lq

@@ -21,25 +21,31 @@ std::string Workspace::CurrentTitle() const {
 
 void Workspace::ShowEmptyDocument() {
     auto& call = editor.call();
+    // The open note stops being open as its document leaves the editor, before anything else can
+    // fail: a note still current under the empty document would have its edits skipped by saves,
+    // which write a note no longer shown as a background document.
+    const auto attach = [&](void* document) {
+        currentNoteId = 0;
+        call.SetDocPointer(document);
+    };
     call.AutoCCancel();
     if (!emptyDoc) {
         void* document = call.CreateDocument(0, Scintilla::DocumentOption::StylesNone);
         if (document != nullptr) {
             emptyDoc = ScintillaDocRef(editor.hwnd(), document);
-            call.SetDocPointer(document);
+            attach(document);
         } else {
             // No document of our own: the component makes a fresh one for the view, and that one
             // is made read-only instead, so no note's document is ever left showing.
-            call.SetDocPointer(nullptr);
+            attach(nullptr);
         }
         editor.ApplyDocumentDefaults();
         call.SetReadOnly(true);
     } else {
-        call.SetDocPointer(emptyDoc.document());
+        attach(emptyDoc.document());
     }
     editor.ResetScrollWidth();
     editor.SetEmptyState(true);
-    currentNoteId = 0;
 }
 
 void Workspace::ReleaseDocuments() noexcept {

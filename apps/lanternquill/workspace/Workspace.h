@@ -99,6 +99,10 @@ public:
     // committed and marked saved (every written document at its save point). Failed: nothing stored,
     // nothing marked saved, `lastSaveFailed` set. NothingToSave: nothing touched at all.
     [[nodiscard]] SaveResult SaveAll(SaveReason reason);
+    // SaveAll for callers that report the outcome: a component failure is caught and cleared, and
+    // the result says what happened to the data. One after the commit leaves everything stored
+    // (Saved); one before it is a failed save (Failed, `lastSaveFailed` set).
+    [[nodiscard]] SaveResult SaveAllCatchingFailure(SaveReason reason);
     // The six settings as they are now; "last.note_id" is empty with no note open, and the provided
     // settings are present only while their provider is set.
     [[nodiscard]] std::unordered_map<std::string, std::string> CollectSettings();
@@ -187,6 +191,7 @@ public:
     std::unordered_map<int64_t, bool> savedExpanded;
     std::unordered_map<std::string, std::string> savedSettings;
     bool lastSaveFailed = false;
+    uint64_t savesCommitted = 0;  // SaveAll's commits in this run
     bool saveFailureReported = false;
     std::vector<UndoEntry> undoStack;  // newest last; no limit, lost at exit
 

@@ -116,8 +116,12 @@ bool Workspace::OpenNote(int64_t noteId) {
             const ModificationEventsOff quiet(call);
             editor.SetText(loaded->content);
         }
-        savedViewStates[noteId] = loaded->view;
-        view = loaded->view;
+        // The view read above may be older than the one in memory: the note's view, captured when it
+        // was last left, can have been stored by the save of the note just left, after that read.
+        // Memory is never older than the database, so it wins where it knows the note.
+        savedViewStates.try_emplace(noteId, loaded->view);
+        const auto current = viewStates.find(noteId);
+        view = current != viewStates.end() ? current->second : loaded->view;
     }
 
     currentNoteId = noteId;

@@ -70,7 +70,7 @@ ReplaceAllOutcome Workspace::ReplaceInAllNotes(std::string_view query, std::stri
     ReplaceAllOutcome outcome;
     if (query.empty()) return outcome;
     editor.CompleteComposition();
-    if (SaveAll(SaveReason::BeforeBulkOperation) == SaveResult::Failed) {
+    if (SaveAllCatchingFailure(SaveReason::BeforeBulkOperation) == SaveResult::Failed) {
         outcome.status = ReplaceAllStatus::OpenNoteNotSaved;
         return outcome;
     }
@@ -96,8 +96,10 @@ ReplaceAllOutcome Workspace::ReplaceInAllNotes(std::string_view query, std::stri
         made.id = id;
         made.text = std::move(result.text);
         made.count = result.count;
-        made.cursorPos = CarryPosition(content, made.text, caret->first);
-        made.anchorPos = CarryPosition(content, made.text, caret->second);
+        const CarriedSelection carried =
+            CarrySelection(content, made.text, query, replacement, caret->second, caret->first);
+        made.cursorPos = carried.caret;
+        made.anchorPos = carried.anchor;
     });
     if (!scanned || !caretsRead) return outcome;
     if (pending.empty()) {

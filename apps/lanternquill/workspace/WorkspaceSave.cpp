@@ -6,6 +6,7 @@
 #include <unordered_set>
 #include <vector>
 
+#include "editor/EditorFailure.h"
 #include "editor/EditorView.h"
 #include "store/Clock.h"
 #include "store/Database.h"
@@ -146,6 +147,7 @@ SaveResult Workspace::SaveAll(SaveReason /*reason*/) {
     }
 
     // Stored is stored: memory says so before any editor call that could still throw.
+    ++savesCommitted;
     for (CachedDoc* cached : writtenCached) cached->dirty = false;
     for (const auto& [noteId, view] : viewStates) savedViewStates[noteId] = view;
     for (const auto& [projectId, expanded] : pendingExpanded) savedExpanded[projectId] = expanded;
@@ -163,6 +165,17 @@ SaveResult Workspace::SaveAll(SaveReason /*reason*/) {
     if (swap) swap->Restore();
     if (currentDirty) call.SetSavePoint();
     return SaveResult::Saved;
+}
+
+SaveResult Workspace::SaveAllCatchingFailure(SaveReason reason) {
+    const uint64_t committedBefore = savesCommitted;
+    SaveResult result = SaveResult::Failed;
+    if (RunEditorOperation(editor.call(), [&] { result = SaveAll(reason); })) return result;
+    // Past the commit the data is stored and marked so; only the editor's follow-up was cut short
+    // (the open document may still say modified, and the next save writes it again).
+    if (savesCommitted != committedBefore) return SaveResult::Saved;
+    lastSaveFailed = true;
+    return SaveResult::Failed;
 }
 
 }  // namespace lq

@@ -2,33 +2,11 @@
 
 #include <algorithm>
 #include <limits>
-#include <string_view>
 
+#include "editor/CharBoundary.h"
 #include "editor/EditorView.h"
-#include "workspace/CharBoundary.h"
 
 namespace lq {
-namespace {
-
-using Scintilla::Position;
-
-// The widest character is four bytes, so three on each side decide where a position may stand.
-constexpr Position kBoundaryReach = 3;
-
-// Moves a position of the attached document back to a character boundary (never between CR and LF):
-// a stored position, or one carried across a rewrite, may point into the middle of a character, and
-// typing there would store broken UTF-8.
-Position AlignToCharacter(Scintilla::ScintillaCall& call, Position position, Position length) {
-    if (position <= 0 || position >= length) return position;
-    const Position start = std::max<Position>(0, position - kBoundaryReach);
-    const Position end = std::min(length, position + kBoundaryReach + 1);
-    const auto* bytes = static_cast<const char*>(call.RangePointer(start, end - start));
-    if (bytes == nullptr) return position;
-    const std::string_view around(bytes, static_cast<size_t>(end - start));
-    return start + static_cast<Position>(CharBoundaryAtOrBefore(around, static_cast<size_t>(position - start)));
-}
-
-}  // namespace
 
 NoteViewState Workspace::CaptureViewState() {
     auto& call = editor.call();
@@ -48,10 +26,7 @@ NoteViewState Workspace::CaptureViewState() {
 
 void Workspace::RestoreViewState(const NoteViewState& view) {
     auto& call = editor.call();
-    const Position length = call.Length();
-    const Position anchor = AlignToCharacter(call, std::clamp<Position>(view.anchorPos, 0, length), length);
-    const Position caret = AlignToCharacter(call, std::clamp<Position>(view.cursorPos, 0, length), length);
-    call.SetSel(anchor, caret);
+    call.SetSel(SnapToCharacter(call, view.anchorPos), SnapToCharacter(call, view.cursorPos));
 
     const Scintilla::Line lines = std::max<Scintilla::Line>(call.LineCount(), 1);
     const Scintilla::Line line = std::clamp<Scintilla::Line>(view.firstVisibleDocLine, 0, lines - 1);

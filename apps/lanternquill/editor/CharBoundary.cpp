@@ -1,4 +1,6 @@
-#include "workspace/CharBoundary.h"
+#include "editor/CharBoundary.h"
+
+#include <algorithm>
 
 namespace lq {
 namespace {
@@ -37,6 +39,21 @@ size_t CharBoundaryAtOrBefore(std::string_view bytes, size_t offset) noexcept {
         return start;
     }
     return offset;
+}
+
+Scintilla::Position SnapToCharacter(Scintilla::ScintillaCall& call, Scintilla::Position position) {
+    using Scintilla::Position;
+    // The widest character is four bytes, so three on each side decide where a position may stand.
+    constexpr Position kReach = 3;
+    const Position length = call.Length();
+    position = std::clamp<Position>(position, 0, length);
+    if (position == 0 || position == length) return position;
+    const Position start = std::max<Position>(0, position - kReach);
+    const Position end = std::min(length, position + kReach + 1);
+    const auto* bytes = static_cast<const char*>(call.RangePointer(start, end - start));
+    if (bytes == nullptr) return position;
+    const std::string_view around(bytes, static_cast<size_t>(end - start));
+    return start + static_cast<Position>(CharBoundaryAtOrBefore(around, static_cast<size_t>(position - start)));
 }
 
 }  // namespace lq
