@@ -3,28 +3,10 @@
 #include <atomic>
 #include <thread>
 
+#include "support/KeyPress.h"
+
 namespace lq::test {
 namespace {
-
-// Keys the keyboard reports with the extended-key flag.
-bool IsExtendedKey(UINT virtualKey) {
-    switch (virtualKey) {
-        case VK_UP:
-        case VK_DOWN:
-        case VK_LEFT:
-        case VK_RIGHT:
-        case VK_HOME:
-        case VK_END:
-        case VK_PRIOR:
-        case VK_NEXT:
-        case VK_INSERT:
-        case VK_DELETE:
-        case VK_APPS:
-            return true;
-        default:
-            return false;
-    }
-}
 
 INPUT KeyInput(UINT virtualKey, bool down) {
     INPUT input{};
