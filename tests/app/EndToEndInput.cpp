@@ -5,6 +5,8 @@
 #include <iterator>
 #include <vector>
 
+#include "support/KeyPress.h"
+
 namespace lq::test {
 namespace {
 
@@ -25,24 +27,6 @@ BOOL CALLBACK MatchDescendant(HWND child, LPARAM parameter) {
         return FALSE;
     }
     return TRUE;
-}
-
-bool IsExtendedKey(UINT virtualKey) {
-    switch (virtualKey) {
-        case VK_LEFT:
-        case VK_RIGHT:
-        case VK_UP:
-        case VK_DOWN:
-        case VK_HOME:
-        case VK_END:
-        case VK_PRIOR:
-        case VK_NEXT:
-        case VK_INSERT:
-        case VK_DELETE:
-            return true;
-        default:
-            return false;
-    }
 }
 
 }  // namespace

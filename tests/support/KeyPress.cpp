@@ -5,10 +5,7 @@
 #include "support/TestHostWindow.h"
 
 namespace lq::test {
-namespace {
 
-// Keys the keyboard reports with the extended-key flag; without it the editing component takes
-// Alt+arrows for numeric-keypad character entry.
 bool IsExtendedKey(UINT virtualKey) {
     switch (virtualKey) {
         case VK_UP:
@@ -22,13 +19,12 @@ bool IsExtendedKey(UINT virtualKey) {
         case VK_INSERT:
         case VK_DELETE:
         case VK_DIVIDE:
+        case VK_APPS:
             return true;
         default:
             return false;
     }
 }
-
-}  // namespace
 
 HeldKeyboardState::HeldKeyboardState(Modifiers modifiers, UINT virtualKey) : virtualKey_(virtualKey) {
     GetKeyboardState(saved_);

@@ -4,6 +4,10 @@
 
 namespace lq::test {
 
+// Keys the keyboard reports with the extended-key flag; without it the editing component takes
+// Alt+arrows for numeric-keypad character entry.
+[[nodiscard]] bool IsExtendedKey(UINT virtualKey);
+
 // Modifier keys held while a test key is pressed.
 struct Modifiers {
     bool ctrl = false;

@@ -10,6 +10,7 @@
 
 #include "MainWindowFixture.h"
 #include "resources/ResourceIds.h"
+#include "support/KeyPress.h"
 #include "support/editor/EditorTestWindow.h"
 #include "ui/MainMenu.h"
 
@@ -25,20 +26,6 @@ constexpr Held kCtrl{true, false, false};
 constexpr Held kShift{false, true, false};
 constexpr Held kAlt{false, false, true};
 constexpr LPARAM kReleaseBits = (LPARAM{1} << 30) | (LPARAM{1} << 31);
-
-bool IsExtendedKey(UINT key) {
-    switch (key) {
-        case VK_UP:
-        case VK_DOWN:
-        case VK_LEFT:
-        case VK_RIGHT:
-        case VK_INSERT:
-        case VK_DELETE:
-            return true;
-        default:
-            return false;
-    }
-}
 
 // The main window with one project of two notes, the first open, driven message by message as the
 // message loop drives it: every message meets the pre-translation with the focused window's kind,

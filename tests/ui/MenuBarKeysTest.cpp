@@ -62,18 +62,20 @@ TEST(MenuBarKeys, F10AloneEntersKeyboardModeButShiftF10DoesNot) {
     RunSteps({{WM_SYSKEYDOWN, VK_F10, 0, false, -1}, {WM_SYSKEYUP, VK_F10, kReleased, true, 0}, Key(VK_F10, -1)});
     RunSteps({{WM_KEYDOWN, VK_SHIFT, 0, false, -1},
               {WM_SYSKEYDOWN, VK_F10, 0, false, -1, -1, true},
-              {WM_SYSKEYUP, VK_F10, kReleased, false, -1, -1, true}});
+              {WM_SYSKEYUP, VK_F10, kReleased, true, -1, -1, true}});  // taken all the same
 }
 
 TEST(MenuBarKeys, AnotherKeyBeforeTheReleaseCancelsTheMenuKey) {
-    RunSteps({AltDown(), {WM_SYSKEYDOWN, 'Z', kAltHeld, false, -1}, AltUp(false, -1)});
-    RunSteps({AltDown(), {WM_KEYDOWN, VK_CONTROL, 0, false, -1}, AltUp(false, -1)});
+    // The release is taken all the same: the system's default handling must not make it the menu key.
+    RunSteps({AltDown(), {WM_SYSKEYDOWN, 'Z', kAltHeld, false, -1}, AltUp(true, -1)});
+    RunSteps({AltDown(), {WM_KEYDOWN, VK_CONTROL, 0, false, -1}, AltUp(true, -1)});
     // A mouse press while Alt is held cancels it too.
-    RunSteps({AltDown(), {WM_LBUTTONDOWN, 0, 0, false, -1}, AltUp(false, -1)});
+    RunSteps({AltDown(), {WM_LBUTTONDOWN, 0, 0, false, -1}, AltUp(true, -1)});
     // A repeat of a held Alt is not a new press alone.
-    RunSteps({AltDown(), {WM_SYSKEYDOWN, VK_MENU, kAltHeld | kRepeat, false, -1}, AltUp(false, -1)});
+    RunSteps({AltDown(), {WM_SYSKEYDOWN, VK_MENU, kAltHeld | kRepeat, false, -1}, AltUp(true, -1)});
     // Other releases are not the bar's.
     RunSteps({AltDown(), {WM_KEYUP, 'Q', kReleased, false, -1}, AltUp(true, 0)});
+    RunSteps({{WM_KEYUP, VK_SHIFT, kReleased, false, -1}, {WM_KEYUP, VK_F10, kReleased, true, -1}});
 }
 
 TEST(MenuBarKeys, KeysInKeyboardMode) {
@@ -83,7 +85,7 @@ TEST(MenuBarKeys, KeysInKeyboardMode) {
     }
     RunSteps({Key('V', -1, 2)}, onEdit);  // a mnemonic opens its menu
     RunSteps({Key('Q', -1)}, onEdit);     // a key that is no mnemonic leaves
-    RunSteps({{WM_SYSKEYDOWN, VK_MENU, kAltHeld, true, -1}, AltUp(false, -1)}, onEdit);  // Alt leaves for good
+    RunSteps({{WM_SYSKEYDOWN, VK_MENU, kAltHeld, true, -1}, AltUp(true, -1)}, onEdit);  // Alt leaves for good
     RunSteps({{WM_RBUTTONDOWN, 0, 0, false, -1}}, onEdit);
     RunSteps({{WM_NCLBUTTONDOWN, 0, 0, false, -1}}, onEdit);
 }

@@ -1,5 +1,7 @@
 #include "ui/ContextMenus.h"
 
+#include <windowsx.h>
+
 #include <array>
 
 #include "resources/ResourceIds.h"
@@ -17,6 +19,10 @@ void SetEnabled(HMENU menu, UINT id, bool enabled) noexcept {
 }
 
 }  // namespace
+
+bool IsKeyboardMenuPoint(LPARAM point) noexcept {
+    return GET_X_LPARAM(point) == -1 && GET_Y_LPARAM(point) == -1;
+}
 
 std::span<const uint32_t> TreeContextMenuIds(bool onNoteRow) noexcept {
     if (onNoteRow) return kNoteRowIds;

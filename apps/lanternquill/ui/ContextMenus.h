@@ -25,6 +25,10 @@ using UniqueMenu = std::unique_ptr<std::remove_pointer_t<HMENU>, MenuDestroyer>;
 // The entries of the editor's context menu (0 is a separator).
 [[nodiscard]] std::span<const uint32_t> EditorContextMenuIds() noexcept;
 
+// Whether the point of a WM_CONTEXTMENU is the keyboard's: both coordinates -1. A 64-bit program may
+// get them packed in the low half only, so the whole value is never compared with -1.
+[[nodiscard]] bool IsKeyboardMenuPoint(LPARAM point) noexcept;
+
 // The sidebar's context menu for the row under the click (none: empty space, where rename and delete
 // are greyed). Labels carry their shortcut texts. Null when it cannot be made.
 [[nodiscard]] UniqueMenu BuildTreeContextMenu(HINSTANCE instance, std::optional<TreeItemKey> item);

@@ -50,7 +50,7 @@ void MainWindow::ShowEditorContextMenu(LPARAM point) {
     HWND editorWindow = editor.hwnd();
     if (!editorWindow) return;
     POINT screenPoint{GET_X_LPARAM(point), GET_Y_LPARAM(point)};
-    if (screenPoint.x == -1 && screenPoint.y == -1) {
+    if (IsKeyboardMenuPoint(point)) {
         // From the keyboard: just below the caret's line.
         auto& call = editor.call();
         const Scintilla::Position caret = call.CurrentPos();

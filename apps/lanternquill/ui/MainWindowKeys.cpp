@@ -189,6 +189,9 @@ bool PreTranslateKey(MainWindow& window, const MSG& message, KeyScope scope) {
 }
 
 bool PreTranslate(MainWindow& window, const MSG& message, KeyScope scope) {
+    // A row hanging on the pointer takes every key first: none may reach the menu bar, a command or
+    // the note.
+    if (window.sidebar.TakeKeyDuringDrag(message)) return true;
     if (window.menuBar.PreTranslateKey(message)) return true;
     if (IsKeyPress(message.message) || IsButtonPress(message.message)) {
         // Status notices last until the next key or click.

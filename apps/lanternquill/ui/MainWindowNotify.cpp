@@ -4,6 +4,7 @@
 #include <cstring>
 
 #include "Bench.h"
+#include "ui/ContextMenus.h"
 #include "ui/KeyBindings.h"
 #include "ui/MainWindow.h"
 #include "ui/MainWindowHandlers.h"
@@ -196,7 +197,7 @@ void ShowSidebarContextMenu(MainWindow& window, LPARAM lParam) {
     TreeAction action;
     action.kind = TreeAction::ContextMenu;
     action.item = window.sidebar.GetSelection();
-    if (lParam != -1) {
+    if (!IsKeyboardMenuPoint(lParam)) {
         action.screenPoint = POINT{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};
     } else {
         // From the keyboard: below the caret row's text, else the tree's corner.

@@ -85,13 +85,17 @@ MenuBarKeyOutcome DecideMenuBarKey(MenuBarKeyState& state, std::span<const wchar
             return {};
         case WM_KEYUP:
         case WM_SYSKEYUP:
+            if (wParam != VK_MENU && wParam != VK_F10) return {};
             if (state.pendingMenuKey != 0 && wParam == state.pendingMenuKey) {
                 state.pendingMenuKey = 0;
                 if (mnemonics.empty()) return {true, false, -1};
                 state.hotIndex = 0;
                 return {true, true, -1};
             }
-            return {};
+            // The bar alone decides what a lone Alt or F10 means. The system's default handling would
+            // turn this release into the menu key (SC_KEYMENU) after a press the bar or a key binding
+            // has already taken, and toggle keyboard mode back on.
+            return {true, false, -1};
         case WM_SYSCHAR: {
             const auto character = static_cast<wchar_t>(wParam);
             if ((lParam & kAltHeldBit) == 0 || character == L'\t' || character == 0x1B || character == L' ') return {};

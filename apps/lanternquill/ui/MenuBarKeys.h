@@ -35,6 +35,7 @@ struct MenuBarKeyOutcome {
 
 // One message of the message loop, before any other key handling. `shiftDown` is whether Shift is
 // held (Shift+F10 is the context-menu key, not the menu bar's). Opening a menu leaves keyboard mode.
+// Every release of Alt or F10 is consumed: only a pending one enters keyboard mode.
 [[nodiscard]] MenuBarKeyOutcome DecideMenuBarKey(MenuBarKeyState& state, std::span<const wchar_t> mnemonics,
                                                  UINT message, WPARAM wParam, LPARAM lParam, bool shiftDown) noexcept;
 

@@ -120,6 +120,10 @@ public:
     // drop target could be computed.
     [[nodiscard]] std::optional<TreeMove> TakePendingMove() noexcept;
     [[nodiscard]] bool IsDragging() const noexcept { return dragItem_ != nullptr; }
+    // A keyboard message of the message loop, whatever window has the focus (after a click on a row
+    // it is the editor): while a drag runs every key belongs to it, Esc cancels it and any other key
+    // does nothing. True when the message is taken; false when no drag runs.
+    bool TakeKeyDuringDrag(const MSG& message) noexcept;
     // Where the running drag would drop now (not valid when no drag runs).
     [[nodiscard]] const DropTarget& CurrentDropTarget() const noexcept { return dropTarget_; }
 
@@ -164,6 +168,7 @@ private:
 
     // Drag and drop.
     void OnBeginDrag(const NMTREEVIEWW& info);
+    void BeginDrag(HTREEITEM item, POINT point);
     [[nodiscard]] int64_t SiblingIndex(HTREEITEM item) const noexcept;
     [[nodiscard]] int64_t ChildCount(HTREEITEM item) const noexcept;
     [[nodiscard]] DropTarget ComputeDrop(POINT point) const noexcept;
@@ -212,7 +217,8 @@ private:
     std::unordered_map<int64_t, HTREEITEM> items_;  // item parameter -> row, exactly the control's rows
     HTREEITEM dragItem_ = nullptr;                  // the dragged row; null while no drag runs
     bool dragStartedInClick_ = false;
-    bool releasingCapture_ = false;  // EndDrag gives the capture back: that is no cancel
+    bool releasingCapture_ = false;     // EndDrag gives the capture back: that is no cancel
+    bool swallowRightRelease_ = false;  // the right button cancelled a drag: its release asks for no menu
     POINT lastDragPoint_{};
     DropTarget dropTarget_;
     TreeMove pendingMove_;

@@ -12,10 +12,20 @@ std::optional<TreeMove> SidebarTree::TakePendingMove() noexcept {
     return pendingMove_;
 }
 
+bool SidebarTree::TakeKeyDuringDrag(const MSG& message) noexcept {
+    if (!dragItem_ || message.message < WM_KEYFIRST || message.message > WM_KEYLAST) return false;
+    if (message.message == WM_KEYDOWN && message.wParam == VK_ESCAPE) EndDrag(false);
+    return true;
+}
+
 void SidebarTree::OnBeginDrag(const NMTREEVIEWW& info) {
+    BeginDrag(info.itemNew.hItem, info.ptDrag);
+}
+
+void SidebarTree::BeginDrag(HTREEITEM item, POINT point) {
     // While a label is edited no drag starts.
-    if (!hwnd_ || dragItem_ || !info.itemNew.hItem || TreeView_GetEditControl(hwnd_)) return;
-    dragItem_ = info.itemNew.hItem;
+    if (!hwnd_ || dragItem_ || !item || TreeView_GetEditControl(hwnd_)) return;
+    dragItem_ = item;
     dragStartedInClick_ = true;
     dropTarget_.valid = false;
     hasPendingMove_ = false;  // a move nobody took is stale now
@@ -26,7 +36,7 @@ void SidebarTree::OnBeginDrag(const NMTREEVIEWW& info) {
     }
     SetCapture(hwnd_);
     SetTimer(hwnd_, kDragScrollTimerId, kDragScrollPeriodMs, nullptr);
-    UpdateDrag(info.ptDrag);
+    UpdateDrag(point);
 }
 
 int64_t SidebarTree::SiblingIndex(HTREEITEM item) const noexcept {

@@ -5,6 +5,7 @@
 #include <windowsx.h>
 
 #include <algorithm>
+#include <cstdlib>
 
 namespace lq {
 namespace {
@@ -16,6 +17,46 @@ POINT PointOf(LPARAM lParam) noexcept {
 
 void ReportPressHandled(HWND tree, bool onLabel) noexcept {
     SendMessageW(GetParent(tree), kSidebarReportMessage, kSidebarReportPressHandled, onLabel ? 1 : 0);
+}
+
+enum class PressOutcome { Click, Drag, Abandoned };
+
+// Watches the pointer after a left press at `press` (client coordinates), as the control watches a
+// press on a label: a drag once the pointer has gone past the system's drag distance (`dragPoint` is
+// then where it is), a click once a button message comes (left queued for the control, whose own
+// watch ends on it), abandoned when the capture goes elsewhere or the program quits. Other messages
+// are handled meanwhile.
+PressOutcome WatchPress(HWND tree, POINT press, int32_t dpi, POINT& dragPoint) noexcept {
+    const int distanceX = GetSystemMetricsForDpi(SM_CXDRAG, static_cast<UINT>(dpi));
+    const int distanceY = GetSystemMetricsForDpi(SM_CYDRAG, static_cast<UINT>(dpi));
+    SetCapture(tree);
+    for (;;) {
+        if (GetCapture() != tree) return PressOutcome::Abandoned;
+        MSG message;
+        if (!PeekMessageW(&message, nullptr, 0, 0, PM_NOREMOVE)) {
+            WaitMessage();
+            continue;
+        }
+        if (message.message >= WM_LBUTTONDOWN && message.message <= WM_MBUTTONDBLCLK) return PressOutcome::Click;
+        if (!PeekMessageW(&message, nullptr, message.message, message.message, PM_REMOVE)) continue;
+        if (message.message == WM_QUIT) {
+            PostQuitMessage(static_cast<int>(message.wParam));
+            ReleaseCapture();
+            return PressOutcome::Abandoned;
+        }
+        if (message.message == WM_MOUSEMOVE && message.hwnd == tree) {
+            const POINT at = PointOf(message.lParam);
+            if (std::abs(at.x - press.x) > distanceX || std::abs(at.y - press.y) > distanceY) {
+                // The drag takes the capture afresh; held on, its taking would read as a loss.
+                ReleaseCapture();
+                dragPoint = at;
+                return PressOutcome::Drag;
+            }
+            continue;
+        }
+        TranslateMessage(&message);
+        DispatchMessageW(&message);
+    }
 }
 
 }  // namespace
@@ -72,9 +113,21 @@ LRESULT SidebarTree::OnSubclassMessage(HWND hwnd, UINT message, WPARAM wParam, L
         case WM_RBUTTONDOWN:
             if (dragging) {
                 EndDrag(false);
+                // The release of this button would ask the window under the pointer for its context
+                // menu: the tree holds the capture until it comes, and takes it.
+                SetCapture(hwnd);
+                swallowRightRelease_ = true;
                 return 0;
             }
+            swallowRightRelease_ = false;
             rightClickPoint_ = PointOf(lParam);
+            break;
+        case WM_RBUTTONUP:
+            if (swallowRightRelease_) {
+                swallowRightRelease_ = false;
+                if (GetCapture() == hwnd) ReleaseCapture();
+                return 0;
+            }
             break;
         case WM_KEYDOWN:
             if (dragging) {
@@ -87,6 +140,7 @@ LRESULT SidebarTree::OnSubclassMessage(HWND hwnd, UINT message, WPARAM wParam, L
             break;
         case WM_CAPTURECHANGED:
             SetPressedAddItem(nullptr);
+            swallowRightRelease_ = false;
             if (!releasingCapture_) EndDrag(false);
             break;
         case WM_TIMER:
@@ -136,6 +190,7 @@ LRESULT SidebarTree::OnLeftPress(HWND hwnd, WPARAM wParam, LPARAM lParam) {
             // Beside a short label: the control shall take it as a press on the text.
             TreeItemLayout layout;
             if (item && ItemLayout(item, hit.item->isProject, layout)) {
+                const POINT pressed = point;
                 const LONG low = layout.text.left + 1;
                 point.x = std::clamp(point.x, low, std::max(low, layout.text.right - 1));
                 // A control whose label hit area is narrower than its text rectangle gets the text's start.
@@ -144,6 +199,21 @@ LRESULT SidebarTree::OnLeftPress(HWND hwnd, WPARAM wParam, LPARAM lParam) {
                 SendMessageW(hwnd, TVM_HITTEST, 0, reinterpret_cast<LPARAM>(&check));
                 if ((check.flags & TVHT_ONITEMLABEL) == 0) point.x = low;
                 lParam = MAKELPARAM(point.x, point.y);
+                // The control would measure the drag distance from the moved press, so the least
+                // shake of a click would drag: the pointer is watched from where it was pressed, and
+                // the control gets the press only as a click. No drag starts while a label is edited.
+                if (!TreeView_GetEditControl(hwnd)) {
+                    POINT dragPoint{};
+                    switch (WatchPress(hwnd, pressed, dpi_, dragPoint)) {
+                        case PressOutcome::Drag:
+                            BeginDrag(item, dragPoint);
+                            return 0;
+                        case PressOutcome::Abandoned:
+                            return 0;
+                        case PressOutcome::Click:
+                            break;
+                    }
+                }
             }
             break;
         }
