@@ -86,6 +86,26 @@ TEST(ReadTextFileTest, FilesThatCannotBeReadAreUnreadable) {
     }
 }
 
+// Only files on a disk are imported: a device reads as empty (or never ends), a pipe as whatever its
+// other end sends. ("nul.txt" is the device on Windows 10 and Wine, a missing file on Windows 11.)
+TEST(ReadTextFileTest, DevicesPipesAndConsolesAreUnreadable) {
+    test::TempFolder folder;
+    const std::wstring pipeName = L"\\\\.\\pipe\\lq-import-" + std::to_wstring(GetCurrentProcessId());
+    const HANDLE pipe =
+        CreateNamedPipeW(pipeName.c_str(), PIPE_ACCESS_OUTBOUND, PIPE_TYPE_BYTE, 1, 4096, 4096, 0, nullptr);
+    ASSERT_NE(pipe, INVALID_HANDLE_VALUE);
+
+    for (const std::wstring& path : {std::wstring(L"\\\\.\\NUL"), std::wstring(L"NUL"), folder.File(L"nul.txt"),
+                                     folder.File(L"CON"), std::wstring(L"CONIN$"), pipeName}) {
+        SCOPED_TRACE(testing::PrintToString(path));
+        const ImportedText result = ReadTextFile(path);
+        EXPECT_EQ(result.error, R::Unreadable);
+        EXPECT_EQ(result.encoding, E::Utf8);
+        EXPECT_TRUE(result.text.empty());
+    }
+    CloseHandle(pipe);
+}
+
 TEST(ReadTextFileTest, SizeLimitIsInclusive) {
     test::TempFolder folder;
     // Exactly the limit: read and decoded whole.
