@@ -110,6 +110,23 @@ TEST_F(DatabaseBackupTest, FailuresLeaveTargetUntouchedAndNoTemporaryFile) {
     }
 }
 
+// The online copy takes pages as they are, so damage in the live file reaches the copy and only the
+// check finds it: the backup fails, and an existing target keeps its bytes.
+TEST_F(DatabaseBackupTest, ACopyThatFailsItsCheckLeavesTheOldTargetAndNoTemporaryFile) {
+    db.reset();
+    const size_t pages = test::DatabasePageCount(path);
+    ASSERT_GT(pages, 8u);
+    ASSERT_TRUE(test::DamageDatabasePages(path, pages - 3, 2));
+    db = test::OpenStoreDatabase(path);  // a fresh connection reads the damaged pages from the disk
+    ASSERT_NE(db, nullptr);
+
+    const std::string oldBackup = "an older backup that must survive";
+    ASSERT_TRUE(test::WriteFileBytes(target, oldBackup));
+    EXPECT_FALSE(db->BackupTo(target));
+    EXPECT_EQ(test::ReadFileBytes(target), oldBackup);
+    EXPECT_EQ(OtherFiles(), std::vector<std::wstring>{std::filesystem::path(target).filename().wstring()});
+}
+
 TEST_F(DatabaseBackupTest, LiveDatabaseIsNeverItsOwnTarget) {
     const auto before = test::ReadFileBytes(path);
     std::wstring upper = path;

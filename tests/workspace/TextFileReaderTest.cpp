@@ -51,7 +51,9 @@ TEST(ReadTextFileTest, RealFilesInEachEncoding) {
         {L"empty.txt", "", E::Utf8, R::None, ""},
         {L"bom-only.txt", "\xEF\xBB\xBF", E::Utf8Bom, R::None, ""},
         {L"with-nul.txt", std::string("abc\0def", 7), E::Utf8, R::ContainsNul, ""},
-        {L"invalid.txt", "\xFF\xFF\xFF", E::Utf8, R::UnknownEncoding, ""},
+        // A lead byte of code page 932 before a byte that cannot follow it, and no UTF-8 either. (Bytes such
+        // as FF FF FF will not do: Windows maps 80, A0 and FD to FF to characters of their own.)
+        {L"invalid.txt", "a\x81\x20z", E::Utf8, R::UnknownEncoding, ""},
         {L"utf16-odd.txt",
          "\xFF\xFE"
          "abc",
