@@ -5,6 +5,7 @@
 #include "store/Database.h"
 #include "store/DatabaseFiles.h"
 #include "store/DatabasePaths.h"
+#include "store/LongPath.h"
 #include "store/TextConversion.h"
 
 namespace lq {
@@ -110,7 +111,9 @@ bool Database::BackupTo(const std::wstring& target) {
         DeleteDatabaseFiles(temporary);
         return false;
     }
-    if (!MoveFileExW(temporary.c_str(), target.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
+    // A long name in a deep folder passes MAX_PATH, which the move takes only in the extended form.
+    const std::wstring destination = UsableFilePath(target);
+    if (!MoveFileExW(temporary.c_str(), destination.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
         if (hadJournal) MoveFileExW(setAside.c_str(), targetJournal.c_str(), 0);
         DeleteDatabaseFiles(temporary);
         return false;

@@ -6,7 +6,7 @@
 #include <string_view>
 
 #include "store/FileHandle.h"
-#include "workspace/LongPath.h"
+#include "store/LongPath.h"
 
 namespace lq {
 
