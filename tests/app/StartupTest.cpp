@@ -180,6 +180,39 @@ TEST_F(StartupTest, EscapeOnTheDamagedDatabaseQuestionExitsAndLeavesTheFileAlone
     }
 }
 
+// A refused file that its program left in WAL mode with changes still in the "-wal": the refusal
+// reads those changes, and the file, its log and its index keep every byte.
+TEST_F(StartupTest, ARefusedFileWithAPendingLogKeepsItsBytesAndItsNeighbours) {
+    struct Case {
+        const char* name;
+        const char* script;
+        int message;
+        int button;
+    };
+    const Case cases[] = {
+        {"newer version in the log", "PRAGMA user_version = 2;", 2005, IDOK},
+        {"a table of ours dropped in the log", "DROP TABLE settings;", 2002, 2004},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        test::TempFolder own;
+        const std::wstring file = own.File(L"memo.db");
+        ASSERT_TRUE(test::MakeSchemaDatabase(file, 1, "INSERT INTO projects VALUES (1, 'p', 1, 1, 0, 0);"));
+        ASSERT_TRUE(test::AddPendingWalFrames(file, c.script));
+        const test::DatabaseFileSet before = test::ReadDatabaseFileSet(file);
+        ASSERT_TRUE(before[1] && before[2]);
+
+        ProgramRun run(L"--silent --db " + Quoted(file));
+        const HWND dialog = run.WaitForDialog();
+        ASSERT_NE(dialog, nullptr);
+        test::ExpectDialogShows(dialog, ProgramString(c.message));
+        test::PressTaskDialogButton(dialog, c.button);
+        EXPECT_EQ(run.Wait(), std::optional<DWORD>(13));
+        EXPECT_TRUE(test::ReadDatabaseFileSet(file) == before) << "the file or a neighbour was written";
+        EXPECT_EQ(test::FileNamesIn(own.path()).size(), 3u);
+    }
+}
+
 TEST_F(StartupTest, ASecondStartOnTheSameFileBringsTheFirstToTheFront) {
     ProgramRun first(L"--silent --db " + Quoted(path));
     const HWND window = first.WaitForMainWindow();

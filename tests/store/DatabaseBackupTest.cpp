@@ -9,9 +9,9 @@
 
 #include "StoreTestSupport.h"
 #include "store/DatabaseFiles.h"
-#include "store/TextConversion.h"
 #include "store/NoteStore.h"
 #include "store/ProjectStore.h"
+#include "store/TextConversion.h"
 #include "support/FileBytes.h"
 #include "support/HeldFile.h"
 
@@ -110,6 +110,23 @@ TEST_F(DatabaseBackupTest, FailuresLeaveTargetUntouchedAndNoTemporaryFile) {
     }
 }
 
+// The online copy takes pages as they are, so damage in the live file reaches the copy and only the
+// check finds it: the backup fails, and an existing target keeps its bytes.
+TEST_F(DatabaseBackupTest, ACopyThatFailsItsCheckLeavesTheOldTargetAndNoTemporaryFile) {
+    db.reset();
+    const size_t pages = test::DatabasePageCount(path);
+    ASSERT_GT(pages, 8u);
+    ASSERT_TRUE(test::DamageDatabasePages(path, pages - 3, 2));
+    db = test::OpenStoreDatabase(path);  // a fresh connection reads the damaged pages from the disk
+    ASSERT_NE(db, nullptr);
+
+    const std::string oldBackup = "an older backup that must survive";
+    ASSERT_TRUE(test::WriteFileBytes(target, oldBackup));
+    EXPECT_FALSE(db->BackupTo(target));
+    EXPECT_EQ(test::ReadFileBytes(target), oldBackup);
+    EXPECT_EQ(OtherFiles(), std::vector<std::wstring>{std::filesystem::path(target).filename().wstring()});
+}
+
 TEST_F(DatabaseBackupTest, LiveDatabaseIsNeverItsOwnTarget) {
     const auto before = test::ReadFileBytes(path);
     std::wstring upper = path;
@@ -142,9 +159,27 @@ TEST_F(DatabaseBackupTest, VerifyAcceptsOnlyAnIntactDatabase) {
     EXPECT_FALSE(test::FileExists(folder.File(L"missing.db")));  // read-only: never created
 }
 
+// A name near the limit of 255 characters still gets a temporary file beside it, with a short name.
+TEST_F(DatabaseBackupTest, ANameNearTheLengthLimitIsBackedUp) {
+    const std::wstring name = std::wstring(247, L'b') + L".db";
+    const std::wstring longTarget = folder.File(name);
+    ASSERT_TRUE(test::WriteFileBytes(longTarget, "an older backup"));
+    ASSERT_TRUE(db->BackupTo(longTarget));
+    EXPECT_TRUE(VerifyDatabaseFile(longTarget));
+    EXPECT_EQ(NotesIn(longTarget), 30);
+    EXPECT_EQ(OtherFiles(), std::vector<std::wstring>{name});
+}
+
 TEST_F(DatabaseBackupTest, TemporaryNameAndDeletingFiles) {
     EXPECT_EQ(BackupTemporaryPath(L"C:\\backups\\backup.db", 4242), L"C:\\backups\\backup.db.lnq-4242.tmp");
     EXPECT_EQ(BackupTemporaryPath(L"x.db", 7), L"x.db.lnq-7.tmp");
+    // Where the name and its suffixes (up to "-old-journal") would pass 255 characters, a short name in
+    // the same folder.
+    const std::wstring fits(255 - 12 - 13, L'a');
+    EXPECT_EQ(BackupTemporaryPath(L"C:\\b\\" + fits, 4242), L"C:\\b\\" + fits + L".lnq-4242.tmp");
+    EXPECT_EQ(BackupTemporaryPath(L"C:\\b\\" + fits + L"a", 4242), L"C:\\b\\.lnq-4242.tmp");
+    EXPECT_EQ(BackupTemporaryPath(L"C:/b/" + std::wstring(250, L'a'), 4242), L"C:/b/.lnq-4242.tmp");
+    EXPECT_EQ(BackupTemporaryPath(std::wstring(250, L'a'), 4242), L".lnq-4242.tmp");
 
     const std::wstring file = folder.File(L"a.db");
     ASSERT_TRUE(test::WriteFileBytes(file, "a"));

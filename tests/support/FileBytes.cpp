@@ -33,6 +33,12 @@ bool FileExists(const std::wstring& path) {
     return GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES;
 }
 
+DatabaseFileSet ReadDatabaseFileSet(const std::wstring& path) {
+    DatabaseFileSet files;
+    for (const wchar_t* suffix : {L"", L"-wal", L"-shm", L"-journal"}) files.push_back(ReadFileBytes(path + suffix));
+    return files;
+}
+
 size_t DatabasePageCount(const std::wstring& path) {
     const auto bytes = ReadFileBytes(path);
     return bytes ? bytes->size() / kDatabasePageSize : 0;

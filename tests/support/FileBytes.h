@@ -4,6 +4,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace lq::test {
 
@@ -12,6 +13,11 @@ namespace lq::test {
 // Creates or truncates the file with exactly these bytes.
 [[nodiscard]] bool WriteFileBytes(const std::wstring& path, std::string_view bytes);
 [[nodiscard]] bool FileExists(const std::wstring& path);
+
+// The bytes of a database file and of its "-wal", "-shm" and "-journal" (none where a file is missing),
+// to show that nothing of them was written, created or deleted.
+using DatabaseFileSet = std::vector<std::optional<std::string>>;
+[[nodiscard]] DatabaseFileSet ReadDatabaseFileSet(const std::wstring& path);
 
 // Database files are made of pages of this size (the build's default).
 inline constexpr size_t kDatabasePageSize = 4096;

@@ -2,6 +2,7 @@
 
 #include <sqlite3.h>
 
+#include <filesystem>
 #include <optional>
 #include <string>
 #include <vector>
@@ -283,6 +284,39 @@ TEST_F(MainWindowFilesTest, CommandsOfferTheirNamesInTheRememberedFolder) {
     EXPECT_EQ(proposed.size(), std::wstring(L"Lanternquill-backup-2026-12-09-1405.db").size());
     EXPECT_EQ(NotesInCopy(backup, "memo"), 1);
     EXPECT_TRUE(messages_.empty());
+}
+
+// A name near the 255-character limit of a file name, typed into the dialogs, is written under that
+// name: the temporary file beside it must not need a longer one. (The folder is short because Wine's
+// file dialog itself fails on full paths beyond MAX_PATH.)
+TEST_F(MainWindowFilesTest, NamesNearTheLengthLimitAreExportedAndBackedUp) {
+    const std::wstring shortFolder = L"C:\\q" + std::to_wstring(GetCurrentProcessId() % 100);
+    ASSERT_TRUE(CreateDirectoryW(shortFolder.c_str(), nullptr) || GetLastError() == ERROR_ALREADY_EXISTS);
+    const std::wstring exported = shortFolder + L"\\" + std::wstring(246, L'e') + L".txt";
+    const std::wstring backup = shortFolder + L"\\" + std::wstring(247, L'b') + L".db";
+    StartWithNotes();
+    std::wstring proposed;
+    for (const std::wstring& target : {exported, backup}) {
+        SCOPED_TRACE(target.size());
+        DialogWatcher watcher(TypeAndAccept(target, &proposed));
+        if (target == exported)
+            main->RunExportCommand();
+        else
+            main->RunBackupCommand();
+        ASSERT_TRUE(watcher.Finish()) << "no dialog appeared";
+        EXPECT_FALSE(watcher.forced());
+    }
+    EXPECT_TRUE(messages_.empty()) << testing::PrintToString(messages_);
+    EXPECT_EQ(ReadFileBytes(exported), "line1\r\nline2\r\nline3");
+    EXPECT_EQ(NotesInCopy(backup, "memo"), 1);
+    std::vector<std::wstring> names;
+    for (const auto& entry : std::filesystem::directory_iterator(shortFolder)) {
+        names.push_back(entry.path().filename().wstring());
+    }
+    EXPECT_EQ(names.size(), 2u) << "only the two files, no temporary one";
+    DeleteFileW(exported.c_str());
+    DeleteFileW(backup.c_str());
+    RemoveDirectoryW(shortFolder.c_str());
 }
 
 // (The dialog takes the activation, and deactivation saves by itself, so whether the cancelled import

@@ -55,6 +55,25 @@ TEST(AtomicFileWriterTest, AStaleTemporaryFileIsReplaced) {
     EXPECT_FALSE(HasTemporaryFiles(folder));
 }
 
+// Names near the limit of 255 characters, in a short folder and in one beyond MAX_PATH.
+TEST(AtomicFileWriterTest, NamesNearTheLengthLimit) {
+    test::TempFolder folder;
+    const std::wstring deep = folder.File(std::wstring(100, L'f'));
+    ASSERT_TRUE(CreateDirectoryW(deep.c_str(), nullptr));
+    for (const std::wstring& base : {folder.path().wstring(), deep}) {
+        for (const size_t length : {size_t{236}, size_t{250}, size_t{255}}) {
+            const std::wstring target = base + L"\\" + std::wstring(length - 4, L'n') + L".txt";
+            SCOPED_TRACE(target.size());
+            ASSERT_TRUE(WriteFileAtomically(target, "first"));
+            ASSERT_TRUE(WriteFileAtomically(target, "second"));
+            EXPECT_EQ(test::ReadBytes(target), "second");
+            EXPECT_FALSE(HasTemporaryFiles(folder));
+            EXPECT_FALSE(test::PathExists(AtomicTempPath(target)));
+            EXPECT_TRUE(test::RemoveFile(target));
+        }
+    }
+}
+
 TEST(AtomicFileWriterTest, PathsLongerThanMaxPath) {
     test::TempFolder folder;
     const std::wstring subfolder = folder.File(std::wstring(150, L'f'));

@@ -5,12 +5,12 @@
 #include <initializer_list>
 #include <string>
 
+#include "store/LongPath.h"
 #include "store/TextConversion.h"
 #include "support/TempFolder.h"
 #include "workspace/AtomicFileWriter.h"
 #include "workspace/ExportFileName.h"
 #include "workspace/FileFixtures.h"
-#include "workspace/LongPath.h"
 
 namespace lq {
 namespace {

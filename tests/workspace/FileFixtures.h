@@ -6,9 +6,9 @@
 #include <string>
 #include <string_view>
 
+#include "store/LongPath.h"
 #include "support/FileBytes.h"
 #include "support/HeldFile.h"
-#include "workspace/LongPath.h"
 
 namespace lq::test {
 

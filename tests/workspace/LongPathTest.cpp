@@ -5,7 +5,7 @@
 #include <iterator>
 #include <string>
 
-#include "workspace/LongPath.h"
+#include "store/LongPath.h"
 
 namespace lq {
 namespace {

@@ -51,7 +51,9 @@ TEST(ReadTextFileTest, RealFilesInEachEncoding) {
         {L"empty.txt", "", E::Utf8, R::None, ""},
         {L"bom-only.txt", "\xEF\xBB\xBF", E::Utf8Bom, R::None, ""},
         {L"with-nul.txt", std::string("abc\0def", 7), E::Utf8, R::ContainsNul, ""},
-        {L"invalid.txt", "\xFF\xFF\xFF", E::Utf8, R::UnknownEncoding, ""},
+        // A lead byte of code page 932 before a byte that cannot follow it, and no UTF-8 either. (Bytes such
+        // as FF FF FF will not do: Windows maps 80, A0 and FD to FF to characters of their own.)
+        {L"invalid.txt", "a\x81\x20z", E::Utf8, R::UnknownEncoding, ""},
         {L"utf16-odd.txt",
          "\xFF\xFE"
          "abc",
@@ -84,6 +86,26 @@ TEST(ReadTextFileTest, FilesThatCannotBeReadAreUnreadable) {
         EXPECT_EQ(result.encoding, E::Utf8);
         EXPECT_TRUE(result.text.empty());
     }
+}
+
+// Only files on a disk are imported: a device reads as empty (or never ends), a pipe as whatever its
+// other end sends. ("nul.txt" is the device on Windows 10 and Wine, a missing file on Windows 11.)
+TEST(ReadTextFileTest, DevicesPipesAndConsolesAreUnreadable) {
+    test::TempFolder folder;
+    const std::wstring pipeName = L"\\\\.\\pipe\\lq-import-" + std::to_wstring(GetCurrentProcessId());
+    const HANDLE pipe =
+        CreateNamedPipeW(pipeName.c_str(), PIPE_ACCESS_OUTBOUND, PIPE_TYPE_BYTE, 1, 4096, 4096, 0, nullptr);
+    ASSERT_NE(pipe, INVALID_HANDLE_VALUE);
+
+    for (const std::wstring& path : {std::wstring(L"\\\\.\\NUL"), std::wstring(L"NUL"), folder.File(L"nul.txt"),
+                                     folder.File(L"CON"), std::wstring(L"CONIN$"), pipeName}) {
+        SCOPED_TRACE(testing::PrintToString(path));
+        const ImportedText result = ReadTextFile(path);
+        EXPECT_EQ(result.error, R::Unreadable);
+        EXPECT_EQ(result.encoding, E::Utf8);
+        EXPECT_TRUE(result.text.empty());
+    }
+    CloseHandle(pipe);
 }
 
 TEST(ReadTextFileTest, SizeLimitIsInclusive) {

@@ -5,6 +5,7 @@
 #include "store/Database.h"
 #include "store/DatabaseFiles.h"
 #include "store/DatabasePaths.h"
+#include "store/LongPath.h"
 #include "store/TextConversion.h"
 
 namespace lq {
@@ -35,11 +36,15 @@ bool IsSameFile(const std::wstring& a, const std::wstring& b) {
 }  // namespace
 
 std::wstring BackupTemporaryPath(std::wstring_view target, uint32_t processId) {
-    std::wstring path(target);
-    path += L".lnq-";
-    path += std::to_wstring(processId);
-    path += L".tmp";
-    return path;
+    const std::wstring suffix = L".lnq-" + std::to_wstring(processId) + L".tmp";
+    // A file name holds at most 255 characters, and the backup adds up to "-old-journal" to the
+    // temporary name; a longer target name gets a short temporary name in the same folder.
+    constexpr size_t kMaxNameLength = 255;
+    constexpr size_t kLongestAddedSuffix = std::wstring_view(L"-old-journal").size();
+    const size_t nameStart = target.find_last_of(L"\\/") + 1;  // npos + 1 is 0: no folder
+    const size_t nameLength = target.size() - nameStart;
+    if (nameLength + suffix.size() + kLongestAddedSuffix <= kMaxNameLength) return std::wstring(target) + suffix;
+    return std::wstring(target.substr(0, nameStart)) + suffix;
 }
 
 bool VerifyDatabaseFile(const std::wstring& path) {
@@ -106,7 +111,9 @@ bool Database::BackupTo(const std::wstring& target) {
         DeleteDatabaseFiles(temporary);
         return false;
     }
-    if (!MoveFileExW(temporary.c_str(), target.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
+    // A long name in a deep folder passes MAX_PATH, which the move takes only in the extended form.
+    const std::wstring destination = UsableFilePath(target);
+    if (!MoveFileExW(temporary.c_str(), destination.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
         if (hadJournal) MoveFileExW(setAside.c_str(), targetJournal.c_str(), 0);
         DeleteDatabaseFiles(temporary);
         return false;

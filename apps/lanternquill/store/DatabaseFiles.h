@@ -7,7 +7,8 @@
 namespace lq {
 
 // The temporary file a backup is written to before it replaces `target`: `target` + ".lnq-" + the
-// process id in decimal + ".tmp", in the same folder.
+// process id in decimal + ".tmp"; where that name (with a journal's suffix) would pass the limit of
+// 255 characters, ".lnq-" + the process id + ".tmp" alone, so it is always in the target's folder.
 [[nodiscard]] std::wstring BackupTemporaryPath(std::wstring_view target, uint32_t processId);
 
 // True when the file opens read-only as an SQLite database and "PRAGMA quick_check" answers "ok" on

@@ -2,9 +2,11 @@
 
 #include <sqlite3.h>
 
+#include <optional>
 #include <string>
 
 #include "store/Database.h"
+#include "store/DatabaseProbe.h"
 #include "store/ResultCodes.h"
 #include "store/TextConversion.h"
 #include "store/Transaction.h"
@@ -12,10 +14,6 @@
 namespace lq {
 namespace {
 
-constexpr char kUserVersionSql[] = "PRAGMA user_version";
-constexpr char kObjectCountSql[] = "SELECT count(*) FROM sqlite_schema";
-constexpr char kOurTableCountSql[] =
-    "SELECT count(*) FROM sqlite_schema WHERE type = 'table' AND name IN ('projects', 'notes', 'settings')";
 constexpr char kJournalModeSql[] = "PRAGMA journal_mode = DELETE";
 constexpr char kSynchronousSql[] = "PRAGMA synchronous";
 
@@ -51,6 +49,16 @@ DatabaseOpenResult Database::Open(const std::wstring& path, const std::vector<Mi
     int flags = SQLITE_OPEN_READWRITE | SQLITE_OPEN_EXRESCODE;
     if (GetFileAttributesW(path.c_str()) == INVALID_FILE_ATTRIBUTES) flags |= SQLITE_OPEN_CREATE;
 
+    // A file with a log beside it is judged first through a connection that writes nothing: this
+    // connection would rebuild the log's index on opening and checkpoint the log into the file on
+    // closing, so a refused file would no longer be the one its own program left.
+    if (GetFileAttributesW((path + L"-wal").c_str()) != INVALID_FILE_ATTRIBUTES) {
+        if (const std::optional<OpenOutcome> refusal = RefusalWithoutWriting(path, result.foundVersion, result.error)) {
+            result.outcome = *refusal;
+            return result;
+        }
+    }
+
     sqlite3* handle = nullptr;
     if (sqlite3_open_v2(Utf16ToUtf8(path).c_str(), &handle, flags, nullptr) != SQLITE_OK) {
         result.error = handle != nullptr ? sqlite3_errmsg(handle) : "sqlite3_open_v2 failed";
@@ -75,31 +83,21 @@ DatabaseOpenResult Database::Open(const std::wstring& path, const std::vector<Mi
         return result;
     }
 
-    int64_t version = 0;
-    int64_t objects = 0;
-    int64_t tables = 0;
-    if (!db->QueryInt64(kUserVersionSql, version) || !db->QueryInt64(kObjectCountSql, objects) ||
-        !db->QueryInt64(kOurTableCountSql, tables)) {
+    ProbeCounts counts;
+    if (!QueryProbeCounts(*db, counts)) {
         result.error = db->LastError();
         if (IsDamagedFileCode(sqlite3_errcode(handle))) result.outcome = OpenOutcome::NotOurDatabase;
         return result;
     }
+    const int64_t version = counts.version;
     result.foundVersion = static_cast<int32_t>(version);
+    if (const std::optional<OpenOutcome> refusal = RefusalFor(counts)) {
+        result.outcome = *refusal;
+        return result;
+    }
 
     bool created = false;
-    if (version != 0) {
-        if (tables != 3) {
-            result.outcome = OpenOutcome::NotOurDatabase;
-            return result;
-        }
-        if (version > kCurrentSchemaVersion) {
-            result.outcome = OpenOutcome::NewerVersion;
-            return result;
-        }
-    } else if (objects != 0) {
-        result.outcome = OpenOutcome::NotOurDatabase;
-        return result;
-    } else {
+    if (version == 0) {
         if (!db->ApplyMigrations(migrations, 0, &result.error)) return result;
         created = true;
     }

@@ -4,7 +4,7 @@
 
 #include "store/DatabaseFiles.h"
 #include "store/FileHandle.h"
-#include "workspace/LongPath.h"
+#include "store/LongPath.h"
 
 namespace lq {
 

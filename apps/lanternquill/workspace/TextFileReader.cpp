@@ -6,7 +6,7 @@
 #include <string_view>
 
 #include "store/FileHandle.h"
-#include "workspace/LongPath.h"
+#include "store/LongPath.h"
 
 namespace lq {
 
@@ -21,6 +21,9 @@ ImportedText ReadAndDecode(const std::wstring& path) {
     FileHandle file(CreateFileW(UsableFilePath(path).c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
                                 OPEN_EXISTING, FILE_FLAG_SEQUENTIAL_SCAN, nullptr));
     if (!file.valid()) return unreadable;
+    // Devices ("NUL", "\\.\NUL", "nul.txt" on some systems), pipes and consoles open like files but
+    // read as empty or never end: only files on a disk become notes.
+    if (GetFileType(file.get()) != FILE_TYPE_DISK) return unreadable;
 
     LARGE_INTEGER size{};
     if (!GetFileSizeEx(file.get(), &size) || size.QuadPart < 0) return unreadable;

@@ -1,4 +1,4 @@
-#include "workspace/LongPath.h"
+#include "store/LongPath.h"
 
 #include <windows.h>
 
