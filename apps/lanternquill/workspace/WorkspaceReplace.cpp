@@ -4,6 +4,7 @@
 #include "editor/EditorView.h"
 #include "store/Clock.h"
 #include "store/Database.h"
+#include "store/MappedReads.h"
 #include "store/Statement.h"
 #include "store/Transaction.h"
 #include "workspace/ModificationEventsOff.h"
@@ -84,21 +85,27 @@ ReplaceAllOutcome Workspace::ReplaceInAllNotes(std::string_view query, std::stri
     // position never points into a character or a line break the rewrite moved.
     std::vector<PendingReplacement> pending;
     bool caretsRead = true;
-    const bool scanned = notes.ForEachNoteContaining(query, [&](int64_t id, std::string_view content) {
-        ReplaceResult result = ReplaceAllNoCase(content, query, replacement);
-        if (result.count == 0) return;
-        const auto caret = StoredCaret(db, id);
-        if (!caret) {
-            caretsRead = false;
-            return;
-        }
-        PendingReplacement& made = pending.emplace_back();
-        made.id = id;
-        made.text = std::move(result.text);
-        made.count = result.count;
-        made.cursorPos = CarryPosition(content, made.text, caret->first);
-        made.anchorPos = CarryPosition(content, made.text, caret->second);
-    });
+    bool scanned = false;
+    {
+        // Everything is saved, and this phase only reads: the file may be mapped (see MappedReads).
+        // The updates below write through the file API as always, unmapped.
+        const MappedReads mapped(db);
+        scanned = notes.ForEachNoteContaining(query, [&](int64_t id, std::string_view content) {
+            ReplaceResult result = ReplaceAllNoCase(content, query, replacement);
+            if (result.count == 0) return;
+            const auto caret = StoredCaret(db, id);
+            if (!caret) {
+                caretsRead = false;
+                return;
+            }
+            PendingReplacement& made = pending.emplace_back();
+            made.id = id;
+            made.text = std::move(result.text);
+            made.count = result.count;
+            made.cursorPos = CarryPosition(content, made.text, caret->first);
+            made.anchorPos = CarryPosition(content, made.text, caret->second);
+        });
+    }
     if (!scanned || !caretsRead) return outcome;
     if (pending.empty()) {
         outcome.status = ReplaceAllStatus::NothingToDo;
