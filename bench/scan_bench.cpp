@@ -30,7 +30,7 @@ namespace {
 using lq::bench::Clock;
 using lq::bench::MillisSince;
 
-constexpr int kRuns = 5;
+constexpr int kRuns = 7;
 // A query no note holds: every row is read and none is returned, as in a search that finds nothing.
 constexpr char kNoHit[] = "見つからない語 zq";
 
@@ -49,16 +49,39 @@ std::string MakeText(uint32_t& state, size_t bytes) {
     return text;
 }
 
-// The median of kRuns runs of `work`, in milliseconds; negative when any run failed.
-double Median(const std::function<bool()>& work) {
-    std::vector<double> runs;
+// Milliseconds one run of `work` took; negative when it failed.
+double Time(const std::function<bool()>& work) {
+    const auto start = Clock::now();
+    return work() ? MillisSince(start) : -1;
+}
+
+double MedianOf(std::vector<double> values) {
+    std::sort(values.begin(), values.end());
+    return values[values.size() / 2];
+}
+
+// Runs the three of one row in turn, kRuns rounds, so a change in the machine's load falls on all
+// three alike; prints the medians and the medians of each round's ratios. False when a run failed.
+bool Row(const char* name, const std::function<bool()>& program, const std::function<bool()>& raw,
+         const std::function<bool()>& rawMapped) {
+    std::vector<double> programMs, rawMs, mappedMs, programRatio, mappedRatio;
     for (int run = 0; run < kRuns; ++run) {
-        const auto start = Clock::now();
-        if (!work()) return -1;
-        runs.push_back(MillisSince(start));
+        const double p = Time(program);
+        const double r = Time(raw);
+        const double m = Time(rawMapped);
+        if (p < 0 || r <= 0 || m < 0) {
+            std::printf("%-36s failed\n", name);
+            return false;
+        }
+        programMs.push_back(p);
+        rawMs.push_back(r);
+        mappedMs.push_back(m);
+        programRatio.push_back(p / r);
+        mappedRatio.push_back(m / r);
     }
-    std::sort(runs.begin(), runs.end());
-    return runs[kRuns / 2];
+    std::printf("%-36s %9.1f %9.1f %9.1f %10.2fx %10.2fx\n", name, MedianOf(programMs), MedianOf(rawMs),
+                MedianOf(mappedMs), MedianOf(programRatio), MedianOf(mappedRatio));
+    return true;
 }
 
 // A plain connection of the same library, as the sqlite3 shell built with the program's flags has.
@@ -107,11 +130,6 @@ private:
     sqlite3* handle_ = nullptr;
     bool ok_ = false;
 };
-
-void PrintRow(const char* name, double program, double rawPlain, double rawMapped) {
-    std::printf("%-34s %9.1f %9.1f %9.1f %10.2fx %10.2fx\n", name, program, rawPlain, rawMapped, program / rawPlain,
-                rawMapped / rawPlain);
-}
 
 }  // namespace
 
@@ -170,55 +188,61 @@ int main() {
     RawConnection mappedCopy(copy, true);
     if (!plain.ok() || !mapped.ok() || !plainCopy.ok() || !mappedCopy.ok()) return 1;
 
-    std::printf("median of %d runs, ms; ratios against the raw statement read through the file API\n", kRuns);
-    std::printf("%-34s %9s %9s %9s %11s %11s\n", "work", "program", "raw", "raw mmap", "program/raw", "mmap/raw");
+    std::printf(
+        "%d rounds, each running the three in turn; medians in ms, and the median of the rounds' ratios\n"
+        "against the raw statement read through the file API (the sqlite3 shell with the program's flags)\n",
+        kRuns);
+    std::printf("%-36s %9s %9s %9s %11s %11s\n", "work", "program", "raw", "raw mmap", "program/raw", "mmap/raw");
+    bool ok = true;
 
     // The search across all notes, as the search view runs it: save, then the search mapped.
-    const double search = Median([&] {
-        if (workspace.SaveAll(SaveReason::BeforeBulkOperation) == SaveResult::Failed) return false;
-        const MappedReads scan(db);
-        return workspace.notes.SearchNotes(kNoHit).has_value();
-    });
-    PrintRow("search all notes (no hit)", search, Median([&] { return plain.Run(kSearchNotesSql, kNoHit); }),
-             Median([&] { return mapped.Run(kSearchNotesSql, kNoHit); }));
+    ok &= Row(
+        "search all notes (no hit)",
+        [&] {
+            if (workspace.SaveAll(SaveReason::BeforeBulkOperation) == SaveResult::Failed) return false;
+            const MappedReads scan(db);
+            return workspace.notes.SearchNotes(kNoHit).has_value();
+        },
+        [&] { return plain.Run(kSearchNotesSql, kNoHit); }, [&] { return mapped.Run(kSearchNotesSql, kNoHit); });
 
     // Counting in replace mode, as the search view runs it after its search.
-    const double count = Median([&] {
-        if (workspace.SaveAll(SaveReason::BeforeBulkOperation) == SaveResult::Failed) return false;
-        const MappedReads scan(db);
-        return workspace.CountInAllNotes(kNoHit).has_value();
-    });
-    const double scanPlain = Median([&] { return plain.Run(kNotesContainingSql, kNoHit); });
-    const double scanMapped = Median([&] { return mapped.Run(kNotesContainingSql, kNoHit); });
-    PrintRow("count in all notes (no hit)", count, scanPlain, scanMapped);
+    ok &= Row(
+        "count in all notes (no hit)",
+        [&] {
+            if (workspace.SaveAll(SaveReason::BeforeBulkOperation) == SaveResult::Failed) return false;
+            const MappedReads scan(db);
+            return workspace.CountInAllNotes(kNoHit).has_value();
+        },
+        [&] { return plain.Run(kNotesContainingSql, kNoHit); },
+        [&] { return mapped.Run(kNotesContainingSql, kNoHit); });
 
     // Replacing: its scan inside the write transaction; nothing found, so nothing is written.
-    const double replace =
-        Median([&] { return workspace.ReplaceInAllNotes(kNoHit, "x").status == ReplaceAllStatus::NothingToDo; });
     const auto rawReplace = [&](RawConnection& connection) {
-        return Median([&] {
-            if (!connection.Exec("BEGIN IMMEDIATE")) return false;
-            const bool scanned = connection.Run(kNotesContainingSql, kNoHit);
-            return connection.Exec("ROLLBACK") && scanned;
-        });
+        if (!connection.Exec("BEGIN IMMEDIATE")) return false;
+        const bool scanned = connection.Run(kNotesContainingSql, kNoHit);
+        return connection.Exec("ROLLBACK") && scanned;
     };
-    PrintRow("replace in all notes (no hit)", replace, rawReplace(plain), rawReplace(mapped));
+    ok &= Row(
+        "replace in all notes (no hit)",
+        [&] { return workspace.ReplaceInAllNotes(kNoHit, "x").status == ReplaceAllStatus::NothingToDo; },
+        [&] { return rawReplace(plain); }, [&] { return rawReplace(mapped); });
 
     // The backup's verification of its copy.
-    PrintRow("verify a backup copy (quick_check)", Median([&] { return VerifyDatabaseFile(copy); }),
-             Median([&] { return plainCopy.Run("PRAGMA quick_check", nullptr); }),
-             Median([&] { return mappedCopy.Run("PRAGMA quick_check", nullptr); }));
+    ok &= Row(
+        "verify a backup copy (quick_check)", [&] { return VerifyDatabaseFile(copy); },
+        [&] { return plainCopy.Run("PRAGMA quick_check", nullptr); },
+        [&] { return mappedCopy.Run("PRAGMA quick_check", nullptr); });
 
-    // The whole backup: copy, verify, move. The raw figure is the copy alone (the shell's .backup).
-    const double wholeBackup = Median([&] { return db.BackupTo(backup); });
-    const double rawCopy = Median([&] {
-        DeleteDatabaseFiles(rawBackup);
-        return plain.Backup(rawBackup);
-    });
-    const double rawCopyMapped = Median([&] {
-        DeleteDatabaseFiles(rawBackup);
-        return mapped.Backup(rawBackup);
-    });
-    PrintRow("backup with verification", wholeBackup, rawCopy, rawCopyMapped);
-    return search < 0 || count < 0 || replace < 0 || wholeBackup < 0 ? 1 : 0;
+    // The whole backup (copy, verify, move) against the copy alone, as the shell's .backup makes it.
+    ok &= Row(
+        "backup: copy, verify, move", [&] { return db.BackupTo(backup); },
+        [&] {
+            DeleteDatabaseFiles(rawBackup);
+            return plain.Backup(rawBackup);
+        },
+        [&] {
+            DeleteDatabaseFiles(rawBackup);
+            return mapped.Backup(rawBackup);
+        });
+    return ok ? 0 : 1;
 }
