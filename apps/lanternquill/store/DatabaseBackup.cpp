@@ -48,7 +48,7 @@ bool VerifyDatabaseFile(const std::wstring& path) {
     if (sqlite3_open_v2(Utf16ToUtf8(path).c_str(), connection.out(), SQLITE_OPEN_READONLY, nullptr) != SQLITE_OK) {
         return false;
     }
-    // The check reads every page of the copy, which is no live file: it may be mapped.
+    // The check reads every page of the copy: mapped, like the scans over every note (see MappedReads).
     const MappedReads mapped(connection.get());
     sqlite3_stmt* check = nullptr;
     if (sqlite3_prepare_v2(connection.get(), "PRAGMA quick_check", -1, &check, nullptr) != SQLITE_OK) {

@@ -62,10 +62,6 @@ void AllowMappedReads(bool allowed) noexcept {
     g_allowed = allowed;
 }
 
-bool MappedReadsAllowed() noexcept {
-    return g_allowed.load();
-}
-
 void SetMappedReadFaultReporter(MappedReadFaultReporter report, int exitCode) noexcept {
     g_faultExitCode = exitCode;
     g_reporter = report;

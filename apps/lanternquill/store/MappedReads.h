@@ -42,7 +42,6 @@ private:
 // Whether scans may map at all: cleared while a save is under way or has failed (text may be unsaved),
 // set again by a save that went through. Allowed until the first save says otherwise.
 void AllowMappedReads(bool allowed) noexcept;
-[[nodiscard]] bool MappedReadsAllowed() noexcept;
 
 // Called on the faulting thread when a mapped page cannot be read during a scan; it must not touch the
 // database or return to the scan. After it returns the process ends with `exitCode`. Without a

@@ -85,27 +85,25 @@ ReplaceAllOutcome Workspace::ReplaceInAllNotes(std::string_view query, std::stri
     // position never points into a character or a line break the rewrite moved.
     std::vector<PendingReplacement> pending;
     bool caretsRead = true;
-    bool scanned = false;
-    {
-        // Everything is saved, and this phase only reads: the file may be mapped (see MappedReads).
-        // The updates below write through the file API as always, unmapped.
-        const MappedReads mapped(db);
-        scanned = notes.ForEachNoteContaining(query, [&](int64_t id, std::string_view content) {
-            ReplaceResult result = ReplaceAllNoCase(content, query, replacement);
-            if (result.count == 0) return;
-            const auto caret = StoredCaret(db, id);
-            if (!caret) {
-                caretsRead = false;
-                return;
-            }
-            PendingReplacement& made = pending.emplace_back();
-            made.id = id;
-            made.text = std::move(result.text);
-            made.count = result.count;
-            made.cursorPos = CarryPosition(content, made.text, caret->first);
-            made.anchorPos = CarryPosition(content, made.text, caret->second);
-        });
-    }
+    // Everything is saved, and the scan only reads: the file may be mapped for it (see MappedReads).
+    // The updates below write through the file API, unmapped.
+    std::optional<MappedReads> mapped(std::in_place, db);
+    const bool scanned = notes.ForEachNoteContaining(query, [&](int64_t id, std::string_view content) {
+        ReplaceResult result = ReplaceAllNoCase(content, query, replacement);
+        if (result.count == 0) return;
+        const auto caret = StoredCaret(db, id);
+        if (!caret) {
+            caretsRead = false;
+            return;
+        }
+        PendingReplacement& made = pending.emplace_back();
+        made.id = id;
+        made.text = std::move(result.text);
+        made.count = result.count;
+        made.cursorPos = CarryPosition(content, made.text, caret->first);
+        made.anchorPos = CarryPosition(content, made.text, caret->second);
+    });
+    mapped.reset();
     if (!scanned || !caretsRead) return outcome;
     if (pending.empty()) {
         outcome.status = ReplaceAllStatus::NothingToDo;
