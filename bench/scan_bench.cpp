@@ -55,11 +55,6 @@ double Time(const std::function<bool()>& work) {
     return work() ? MillisSince(start) : -1;
 }
 
-double MedianOf(std::vector<double> values) {
-    std::sort(values.begin(), values.end());
-    return values[values.size() / 2];
-}
-
 // Runs the three of one row in turn, kRuns rounds, so a change in the machine's load falls on all
 // three alike; prints the medians and the medians of each round's ratios. False when a run failed.
 bool Row(const char* name, const std::function<bool()>& program, const std::function<bool()>& raw,
@@ -79,8 +74,9 @@ bool Row(const char* name, const std::function<bool()>& program, const std::func
         programRatio.push_back(p / r);
         mappedRatio.push_back(m / r);
     }
-    std::printf("%-36s %9.1f %9.1f %9.1f %10.2fx %10.2fx\n", name, MedianOf(programMs), MedianOf(rawMs),
-                MedianOf(mappedMs), MedianOf(programRatio), MedianOf(mappedRatio));
+    std::printf("%-36s %9.1f %9.1f %9.1f %10.2fx %10.2fx\n", name, lq::bench::MedianOf(programMs),
+                lq::bench::MedianOf(rawMs), lq::bench::MedianOf(mappedMs), lq::bench::MedianOf(programRatio),
+                lq::bench::MedianOf(mappedRatio));
     return true;
 }
 
@@ -143,29 +139,11 @@ int main() {
     constexpr int kProjects = 20;
     constexpr int kNotes = 10000;
 
-    DatabaseOpenResult opened = Database::Open(path, MakeMigrations());
-    if (opened.outcome != OpenOutcome::Ok) {
-        std::printf("open failed: %s\n", opened.error.c_str());
-        return 1;
-    }
-    Database& db = *opened.db;
+    std::unique_ptr<Database> opened = lq::bench::OpenDatabase(path);
+    if (!opened) return 1;
+    Database& db = *opened;
     size_t totalBytes = 0;
-    {
-        ProjectStore projects(db);
-        NoteStore notes(db);
-        uint32_t state = 11;
-        Transaction transaction(db);
-        std::vector<int64_t> projectIds;
-        for (int p = 0; p < kProjects; ++p) projectIds.push_back(*projects.InsertProject("P" + std::to_string(p), 1));
-        for (int n = 0; n < kNotes; ++n) {
-            const auto id = notes.InsertNote(projectIds[n % kProjects], "メモ " + std::to_string(n), 1);
-            state = state * 1103515245u + 12345u;
-            const std::string text = MakeText(state, 2048 + (state >> 8) % (18 * 1024));
-            totalBytes += text.size();
-            if (!id || !notes.SaveNote(*id, text, NoteViewState{}, 2)) return 1;
-        }
-        if (!transaction.Commit()) return 1;
-    }
+    if (lq::bench::AddGeneratedNotes(db, kProjects, kNotes, 11, 18 * 1024, MakeText, totalBytes).empty()) return 1;
     WIN32_FILE_ATTRIBUTE_DATA attributes{};
     GetFileAttributesExW(path.c_str(), GetFileExInfoStandard, &attributes);
     std::printf("%d notes, %.1f MB of text, database file %.1f MB\n", kNotes,
