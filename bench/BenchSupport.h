@@ -1,13 +1,24 @@
 #pragma once
 
-// What the benchmark programs share: a millisecond clock, and a hidden top-level window holding the
-// editor, sized like a main window's editing area.
+// What the benchmark programs share: a millisecond clock, a database filled with generated notes, and
+// a hidden top-level window holding the editor, sized like a main window's editing area.
 #include <windows.h>
 
+#include <algorithm>
 #include <chrono>
+#include <cstdio>
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
 
 #include "editor/EditorClass.h"
 #include "editor/EditorView.h"
+#include "store/Database.h"
+#include "store/Migration.h"
+#include "store/NoteStore.h"
+#include "store/ProjectStore.h"
+#include "store/Transaction.h"
 
 namespace lq::bench {
 
@@ -15,6 +26,52 @@ using Clock = std::chrono::steady_clock;
 
 inline double MillisSince(Clock::time_point start) {
     return std::chrono::duration<double, std::milli>(Clock::now() - start).count();
+}
+
+// A database made the program's way at `path`; null, with the reason printed, when it cannot be.
+inline std::unique_ptr<Database> OpenDatabase(const std::wstring& path) {
+    DatabaseOpenResult opened = Database::Open(path, MakeMigrations());
+    if (opened.outcome != OpenOutcome::Ok) {
+        std::printf("open failed: %s\n", opened.error.c_str());
+        return nullptr;
+    }
+    return std::move(opened.db);
+}
+
+// Generated notes, in one transaction: `notes` of them spread over `projects` projects in turn, each of
+// 2 KB plus up to `spreadBytes` of text from `makeText` (a generator state, the bytes wanted). The new
+// note ids in order, with the text's total size in `totalBytes`; empty on failure.
+inline std::vector<int64_t> AddGeneratedNotes(Database& db, int projects, int notes, uint32_t seed, size_t spreadBytes,
+                                              const std::function<std::string(uint32_t&, size_t)>& makeText,
+                                              size_t& totalBytes) {
+    ProjectStore projectStore(db);
+    NoteStore noteStore(db);
+    uint32_t state = seed;
+    Transaction transaction(db);
+    std::vector<int64_t> projectIds;
+    for (int p = 0; p < projects; ++p) {
+        const auto id = projectStore.InsertProject("P" + std::to_string(p), 1);
+        if (!id) return {};
+        projectIds.push_back(*id);
+    }
+    std::vector<int64_t> noteIds;
+    for (int n = 0; n < notes; ++n) {
+        const auto id =
+            noteStore.InsertNote(projectIds[static_cast<size_t>(n % projects)], "メモ " + std::to_string(n), 1);
+        state = state * 1103515245u + 12345u;
+        const std::string text = makeText(state, 2048 + (state >> 8) % spreadBytes);
+        totalBytes += text.size();
+        if (!id || !noteStore.SaveNote(*id, text, NoteViewState{}, 2)) return {};
+        noteIds.push_back(*id);
+    }
+    if (!transaction.Commit()) return {};
+    return noteIds;
+}
+
+// The middle value (the upper one of an even count); `values` must not be empty.
+inline double MedianOf(std::vector<double> values) {
+    std::sort(values.begin(), values.end());
+    return values[values.size() / 2];
 }
 
 class EditorHost {

@@ -28,9 +28,9 @@ using lq::bench::MillisSince;
 
 // Deterministic text of about `bytes` bytes, mixing Japanese words and ASCII; "update" is common.
 std::string MakeText(uint32_t& state, size_t bytes) {
-    static const char* const kWords[] = {"今日は", "会議", "議事録", "メモ", "東京",    "プロジェクト", "確認",
-                                         "lorem",  "ipsum", "dolor", "note", "release", "2026",         "予定",
-                                         "資料",   "Update", "\r\n"};
+    static const char* const kWords[] = {"今日は", "会議",  "議事録", "メモ",   "東京", "プロジェクト",
+                                         "確認",   "lorem", "ipsum",  "dolor",  "note", "release",
+                                         "2026",   "予定",  "資料",   "Update", "\r\n"};
     std::string text;
     while (text.size() < bytes) {
         state = state * 1103515245u + 12345u;
@@ -51,31 +51,13 @@ int main() {
     constexpr int kProjects = 20;
     constexpr int kNotes = 10000;
 
-    DatabaseOpenResult opened = Database::Open(path, MakeMigrations());
-    if (opened.outcome != OpenOutcome::Ok) {
-        std::printf("open failed: %s\n", opened.error.c_str());
-        return 1;
-    }
-    Database& db = *opened.db;
-    std::vector<int64_t> noteIds;
+    std::unique_ptr<Database> opened = lq::bench::OpenDatabase(path);
+    if (!opened) return 1;
+    Database& db = *opened;
     size_t totalBytes = 0;
-    {
-        ProjectStore projects(db);
-        NoteStore notes(db);
-        uint32_t state = 7;
-        Transaction transaction(db);
-        std::vector<int64_t> projectIds;
-        for (int p = 0; p < kProjects; ++p) projectIds.push_back(*projects.InsertProject("P" + std::to_string(p), 1));
-        for (int n = 0; n < kNotes; ++n) {
-            const auto id = notes.InsertNote(projectIds[n % kProjects], "メモ " + std::to_string(n), 1);
-            state = state * 1103515245u + 12345u;
-            const std::string text = MakeText(state, 2048 + (state >> 8) % (6 * 1024));
-            totalBytes += text.size();
-            if (!id || !notes.SaveNote(*id, text, NoteViewState{}, 2)) return 1;
-            noteIds.push_back(*id);
-        }
-        if (!transaction.Commit()) return 1;
-    }
+    const std::vector<int64_t> noteIds =
+        lq::bench::AddGeneratedNotes(db, kProjects, kNotes, 7, 6 * 1024, MakeText, totalBytes);
+    if (noteIds.empty()) return 1;
     std::printf("generated %d notes, %.1f MB of text\n", kNotes, static_cast<double>(totalBytes) / (1024 * 1024));
 
     lq::bench::EditorHost host;

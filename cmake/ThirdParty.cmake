@@ -7,12 +7,16 @@ if(NOT EXISTS ${LQ_SQLITE_DIR}/sqlite3.c OR NOT EXISTS ${LQ_SCINTILLA_DIR}/call/
 endif()
 
 # SQLite: thread-safe, synchronous FULL and 4096-byte pages by default, the system allocator, no ICU.
+# Memory-mapped reads up to 2 GiB for the scans that ask for them (store/MappedReads), none by default;
+# SQLITE_MMAP_READWRITE stays off, so a mapping is only ever read and every write goes through the file.
 add_library(sqlite3 STATIC ${LQ_SQLITE_DIR}/sqlite3.c)
 target_include_directories(sqlite3 SYSTEM PUBLIC ${LQ_SQLITE_DIR})
 target_compile_definitions(sqlite3 PRIVATE
   SQLITE_THREADSAFE=1
   SQLITE_DEFAULT_SYNCHRONOUS=2
   SQLITE_DEFAULT_PAGE_SIZE=4096
+  SQLITE_MAX_MMAP_SIZE=0x7fff0000
+  SQLITE_DEFAULT_MMAP_SIZE=0
   SQLITE_SYSTEM_MALLOC=1
   SQLITE_OMIT_LOAD_EXTENSION=1
   SQLITE_WIN32_NO_ANSI=1)

@@ -14,6 +14,7 @@ enum class ExitCode : int {
     SmokeSaveFailed = 15,       // self-test: saving the typed text failed
     SmokeCheckFailed = 16,      // self-test: the saved text was not found again
     InstanceNotReachable = 17,  // another process holds the database but its window could not be reached in time
+    DatabaseReadFault = 18,     // the disk failed under a mapped scan; the user was told, nothing was unsaved
 };
 
 [[nodiscard]] constexpr int ToInt(ExitCode code) noexcept {

@@ -23,9 +23,11 @@
 #include "editor/EditorClass.h"
 #include "resources/ResourceIds.h"
 #include "store/DatabasePaths.h"
+#include "store/MappedReads.h"
 #include "store/OneDriveFolders.h"
 #include "store/ResultCodes.h"
 #include "ui/Dialogs.h"
+#include "ui/DialogsReadFault.h"
 #include "ui/MainWindow.h"
 #include "workspace/Workspace.h"
 
@@ -160,6 +162,7 @@ int RunVisible(MainWindow& window, Workspace& workspace, const std::wstring& nor
 
 int RunApp(HINSTANCE instance, const LaunchOptions& options, Bench& bench) {
     SetMessageBoxesAllowed(!options.silent);
+    SetMappedReadFaultReporter(ReportMappedReadFault, ToInt(ExitCode::DatabaseReadFault));
     const bool deleteAtExit = options.smoke && !options.db;
     const std::wstring path = ChooseDatabasePath(options);
 

@@ -1,4 +1,5 @@
-// Reads the resources of the built lanternquill.exe: the string table, the manifest and the icon.
+// Reads the resources of the built lanternquill.exe: the string table, the manifest, the icon and the
+// version that the file's properties show.
 #include <windows.h>
 
 #include <gtest/gtest.h>
@@ -6,8 +7,10 @@
 #include <set>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "ProgramFile.h"
+#include "resources/Version.h"
 
 namespace lq {
 namespace {
@@ -48,7 +51,7 @@ TEST_F(ProgramResources, EveryStringInUseIsThereAndNotEmpty) {
                         1113, 1114, 1115, 1116, 1117, 1118, 1119, 1120, 1121, 1122, 1123, 2000, 2001, 2002, 2003, 2004,
                         2005, 2006, 2007, 2008, 2009, 2010, 2011, 2012, 2013, 2015, 2016, 2018, 2019, 2020, 2021, 2022,
                         2023, 2024, 2025, 2026, 2027, 2028, 2029, 2030, 2031, 2032, 2033, 2034, 2035, 2036, 2037, 2038,
-                        2039, 2040, 2041, 2042, 2051, 2053, 2054, 2055, 2056, 2057, 2058, 2059};
+                        2039, 2040, 2041, 2042, 2051, 2053, 2054, 2055, 2056, 2057, 2058, 2059, 2060};
     for (const UINT id : ids) EXPECT_FALSE(String(id).empty()) << "string " << id;
     EXPECT_EQ(String(2000), L"Lanternquill");
 }
@@ -56,7 +59,7 @@ TEST_F(ProgramResources, EveryStringInUseIsThereAndNotEmpty) {
 TEST_F(ProgramResources, MessagesHaveThePlaceholdersTheirCallersFill) {
     const std::set<UINT> withFirst = {2001, 2007, 2015, 2016, 2025, 2038, 2039, 2051, 2053, 2055, 2056};
     const std::set<UINT> withSecond = {2016, 2053, 2055, 2056};
-    for (UINT id = 2000; id <= 2059; ++id) {
+    for (UINT id = 2000; id <= 2060; ++id) {
         const std::wstring text = String(id);
         EXPECT_EQ(text.find(L"%1") != std::wstring::npos, withFirst.count(id) != 0) << "string " << id;
         EXPECT_EQ(text.find(L"%2") != std::wstring::npos, withSecond.count(id) != 0) << "string " << id;
@@ -100,6 +103,49 @@ TEST_F(ProgramResources, IconOneHasEverySize) {
     for (WORD i = 0; i < header->count; ++i) sizes.insert(entries[i].width == 0 ? 256 : entries[i].width);
     EXPECT_EQ(sizes, (std::set<int>{16, 24, 32, 48, 256}));
     EXPECT_NE(LoadImageW(module_, MAKEINTRESOURCEW(1), IMAGE_ICON, 16, 16, 0), nullptr);
+}
+
+// What the file's properties show, read the way Explorer reads it.
+TEST(ProgramVersion, IsJapaneseWithProductNameDescriptionAndOneVersionNumber) {
+    const std::wstring path = test::ProgramPath();
+    DWORD ignored = 0;
+    const DWORD size = GetFileVersionInfoSizeW(path.c_str(), &ignored);
+    ASSERT_GT(size, 0u) << "no version resource";
+    std::vector<BYTE> data(size);
+    ASSERT_TRUE(GetFileVersionInfoW(path.c_str(), 0, size, data.data()));
+
+    void* value = nullptr;
+    UINT length = 0;
+    ASSERT_TRUE(VerQueryValueW(data.data(), L"\\", &value, &length));
+    ASSERT_GE(length, sizeof(VS_FIXEDFILEINFO));
+    const auto* fixed = static_cast<const VS_FIXEDFILEINFO*>(value);
+    EXPECT_EQ(fixed->dwSignature, 0xFEEF04BDu);
+    const DWORD high = MAKELONG(LQ_VERSION_MINOR, LQ_VERSION_MAJOR);
+    const DWORD low = MAKELONG(LQ_VERSION_BUILD, LQ_VERSION_PATCH);
+    EXPECT_EQ(fixed->dwFileVersionMS, high);
+    EXPECT_EQ(fixed->dwFileVersionLS, low);
+    EXPECT_EQ(fixed->dwProductVersionMS, high);
+    EXPECT_EQ(fixed->dwProductVersionLS, low);
+    EXPECT_EQ(fixed->dwFileType, static_cast<DWORD>(VFT_APP));
+
+    ASSERT_TRUE(VerQueryValueW(data.data(), L"\\VarFileInfo\\Translation", &value, &length));
+    ASSERT_EQ(length, 4u);
+    EXPECT_EQ(static_cast<const WORD*>(value)[0], 0x0411) << "Japanese";
+    EXPECT_EQ(static_cast<const WORD*>(value)[1], 1200) << "UTF-16";
+
+    const auto text = [&](const wchar_t* name) {
+        const std::wstring key = std::wstring(L"\\StringFileInfo\\041104B0\\") + name;
+        void* found = nullptr;
+        UINT count = 0;
+        if (!VerQueryValueW(data.data(), key.c_str(), &found, &count) || found == nullptr || count == 0) {
+            return std::wstring();
+        }
+        return std::wstring(static_cast<const wchar_t*>(found));
+    };
+    EXPECT_EQ(text(L"ProductName"), L"Lanternquill");
+    EXPECT_NE(text(L"FileDescription").find(L"Lanternquill"), std::wstring::npos);
+    EXPECT_EQ(text(L"FileVersion"), L"" LQ_VERSION_TEXT);
+    EXPECT_EQ(text(L"ProductVersion"), L"" LQ_VERSION_TEXT);
 }
 
 }  // namespace

@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <optional>
 #include <string>
 #include <vector>
@@ -12,6 +13,8 @@
 
 #include "MainWindowFixture.h"
 #include "resources/ResourceIds.h"
+#include "store/MappedReads.h"
+#include "support/MapProbe.h"
 #include "ui/GlobalSearchMessages.h"
 #include "ui/ResourceString.h"
 
@@ -179,6 +182,36 @@ TEST_F(MainWindowGlobalSearchTest, SearchSeesUnsavedTextAndCountsInReplaceMode) 
     TypeQuery(L"BETAX");
     EXPECT_TRUE(View().statusText().empty());
     EXPECT_EQ(ListCount(), 4);
+}
+
+// The search and the count read the file mapped right after their save. Typed text that could not be
+// saved keeps them reading through the file API, so a failing disk cannot take that text with it.
+TEST_F(MainWindowGlobalSearchTest, SearchAndCountReadMappedOnlyAfterASaveThatWentThrough) {
+    StartWithNotes();
+    MapProbe probe(db->handle());
+    ASSERT_TRUE(probe.installed());
+    const auto all = [](const std::vector<int64_t>& limits, int64_t expected) {
+        return !limits.empty() && std::all_of(limits.begin(), limits.end(), [&](int64_t l) { return l == expected; });
+    };
+    Type("beta ");
+    main->ShowGlobalView(Mode::Replace);
+    TypeQuery(L"beta");
+    PressEnterIn(View().queryEdit());
+    EXPECT_EQ(HitIds(), (std::vector<int64_t>{plan_, titleOnly_, other_, hidden_}));
+    EXPECT_EQ(View().statusText(), Text(IDS_MATCH_COUNT, L"4", L"3"));
+    EXPECT_TRUE(all(probe.reads, kMappedReadBytes)) << testing::PrintToString(probe.reads);
+    EXPECT_TRUE(all(probe.writes, 0)) << "the save before: " << testing::PrintToString(probe.writes);
+    EXPECT_EQ(MapLimit(db->handle()), 0);
+
+    main->workspace->saveFailureReported = true;  // the failure was told already: no dialog now
+    Type("beta ");
+    Exec("CREATE TRIGGER refuse BEFORE UPDATE ON notes BEGIN SELECT RAISE(ABORT, 'refused'); END");
+    probe.Clear();
+    PressEnterIn(View().queryEdit());
+    Exec("DROP TRIGGER refuse");
+    EXPECT_TRUE(main->status.saveFailed());
+    EXPECT_EQ(HitIds().size(), 4u);
+    EXPECT_TRUE(all(probe.reads, 0)) << testing::PrintToString(probe.reads);
 }
 
 TEST_F(MainWindowGlobalSearchTest, NothingFoundFlagsTheQueryUntilTheNextKeystroke) {

@@ -1,10 +1,13 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <string>
 #include <vector>
 
 #include "WorkspaceFixture.h"
+#include "store/MappedReads.h"
 #include "support/LockingConnection.h"
+#include "support/MapProbe.h"
 #include "support/StatementTrace.h"
 
 namespace lq::test {
@@ -281,6 +284,50 @@ TEST_F(WorkspaceReplaceTest, AFailingTransactionLeavesTheDatabaseAndEveryDocumen
         EXPECT_GT(interrupt.interruptions(), 0);
     }
     EXPECT_EQ(ws.ReplaceInAllNotes("fish", "cat").totalReplaced, 4);
+}
+
+// The replace reads every note mapped, right after its save, and writes the save and its updates
+// through the file. Once a save has failed (typed text is pending) no scan maps, until a save goes
+// through again.
+TEST_F(WorkspaceReplaceTest, ReadsMappedOnlyAfterASaveThatWentThroughAndWritesUnmapped) {
+    const int64_t p = AddProject("p");
+    const int64_t a = AddNote(p, "a", "word");
+    AddNote(p, "b", "word word");
+    Workspace& ws = LoadWorkspace();
+    ASSERT_EQ(ws.currentNoteId, a);
+    MapProbe probe(db->handle());
+    ASSERT_TRUE(probe.installed());
+    const auto all = [](const std::vector<int64_t>& limits, int64_t expected) {
+        return !limits.empty() && std::all_of(limits.begin(), limits.end(), [&](int64_t l) { return l == expected; });
+    };
+
+    call().DocumentEnd();
+    Type(" word");
+    EXPECT_EQ(ws.ReplaceInAllNotes("word", "x").totalReplaced, 4);
+    EXPECT_TRUE(all(probe.reads, kMappedReadBytes)) << testing::PrintToString(probe.reads);
+    // The typed text's save, then the two rewritten notes.
+    EXPECT_TRUE(all(probe.writes, 0)) << testing::PrintToString(probe.writes);
+    EXPECT_GE(probe.writes.size(), 3u);
+    EXPECT_EQ(MapLimit(db->handle()), 0);
+
+    Type(" x");
+    {
+        LockingConnection lock(path, false);
+        ASSERT_TRUE(lock.locked());
+        EXPECT_EQ(ws.ReplaceInAllNotes("x", "y").status, ReplaceAllStatus::OpenNoteNotSaved);
+    }
+    probe.Clear();
+    {
+        const MappedReads scan(*db);
+        EXPECT_FALSE(scan.mapped());
+        EXPECT_EQ(ws.CountInAllNotes("x"), (ReplaceCount{4, 2})) << "the stored texts only";
+    }
+    EXPECT_TRUE(all(probe.reads, 0)) << testing::PrintToString(probe.reads);
+
+    ASSERT_EQ(ws.SaveAll(SaveReason::UserSave), SaveResult::Saved);
+    probe.Clear();
+    EXPECT_EQ(ws.ReplaceInAllNotes("x", "y").totalReplaced, 5);
+    EXPECT_TRUE(all(probe.reads, kMappedReadBytes)) << testing::PrintToString(probe.reads);
 }
 
 }  // namespace

@@ -6,6 +6,7 @@
 #include "store/DatabaseFiles.h"
 #include "store/DatabasePaths.h"
 #include "store/LongPath.h"
+#include "store/MappedReads.h"
 #include "store/TextConversion.h"
 
 namespace lq {
@@ -52,6 +53,8 @@ bool VerifyDatabaseFile(const std::wstring& path) {
     if (sqlite3_open_v2(Utf16ToUtf8(path).c_str(), connection.out(), SQLITE_OPEN_READONLY, nullptr) != SQLITE_OK) {
         return false;
     }
+    // The check reads every page of the copy: mapped, like the scans over every note (see MappedReads).
+    const MappedReads mapped(connection.get());
     sqlite3_stmt* check = nullptr;
     if (sqlite3_prepare_v2(connection.get(), "PRAGMA quick_check", -1, &check, nullptr) != SQLITE_OK) {
         sqlite3_finalize(check);

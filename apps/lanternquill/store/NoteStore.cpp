@@ -12,11 +12,6 @@ constexpr char kInsertNoteSql[] =
 constexpr char kListNotesSql[] =
     "SELECT n.id, n.project_id, n.title, n.sort_order FROM notes n JOIN projects p ON p.id = n.project_id ORDER BY "
     "p.sort_order, p.id, n.sort_order, n.id";
-constexpr char kSearchNotesSql[] =
-    "SELECT n.id, p.name, n.title, substr(n.content, max(1, instr(lower(n.content), lower(?1)) - 6), 80) AS snippet, "
-    "instr(lower(n.content), lower(?1)) > 0 AS in_content FROM notes n JOIN projects p ON p.id = n.project_id WHERE "
-    "instr(lower(n.title), lower(?1)) > 0 OR instr(lower(n.content), lower(?1)) > 0 ORDER BY p.sort_order, p.id, "
-    "n.sort_order, n.id LIMIT 500";
 constexpr char kGetNoteRecordSql[] =
     "SELECT id, project_id, title, content, cursor_pos, anchor_pos, first_visible_doc_line, first_visible_sub_line, "
     "x_offset, opened_at, created_at, updated_at FROM notes WHERE id = ?1";
@@ -133,10 +128,8 @@ std::optional<int64_t> NoteStore::RestoreNote(const NoteRecord& record, int64_t 
         .BindText(3, record.title)
         .BindText(4, record.content)
         .BindInt64(5, sortOrder);
-    const bool ran = BindView(*statement, 6, record.view)
-                         .BindInt64(12, record.createdAt)
-                         .BindInt64(13, record.updatedAt)
-                         .Execute();
+    const bool ran =
+        BindView(*statement, 6, record.view).BindInt64(12, record.createdAt).BindInt64(13, record.updatedAt).Execute();
     statement->Reset();
     if (!ran) return std::nullopt;
     return db_->LastInsertRowId();

@@ -6,6 +6,7 @@
 #include "editor/CharBoundary.h"
 #include "editor/EditorSearch.h"
 #include "resources/ResourceIds.h"
+#include "store/MappedReads.h"
 #include "store/TextConversion.h"
 #include "ui/GlobalSearchMessages.h"
 #include "ui/MainWindow.h"
@@ -143,8 +144,10 @@ void MainWindow::RunGlobalCount(const std::wstring& query) {
     if (query.empty()) {
         globalHits.clear();
     } else {
-        // The search reads the stored texts; it runs whatever the save gave.
+        // The search reads the stored texts; it runs whatever the save gave. Both scans read the file
+        // mapped, unless that save failed (see MappedReads).
         SaveNow(SaveReason::BeforeBulkOperation);
+        const MappedReads mapped(workspace->db);
         const std::string utf8 = Utf16ToUtf8(query);
         std::optional<std::vector<SearchHit>> hits = workspace->notes.SearchNotes(utf8);
         searchFailed = !hits;

@@ -4,6 +4,7 @@
 #include "editor/EditorView.h"
 #include "store/Clock.h"
 #include "store/Database.h"
+#include "store/MappedReads.h"
 #include "store/Statement.h"
 #include "store/Transaction.h"
 #include "workspace/ModificationEventsOff.h"
@@ -84,6 +85,9 @@ ReplaceAllOutcome Workspace::ReplaceInAllNotes(std::string_view query, std::stri
     // position never points into a character or a line break the rewrite moved.
     std::vector<PendingReplacement> pending;
     bool caretsRead = true;
+    // Everything is saved, and the scan only reads: the file may be mapped for it (see MappedReads).
+    // The updates below write through the file API, unmapped.
+    std::optional<MappedReads> mapped(std::in_place, db);
     const bool scanned = notes.ForEachNoteContaining(query, [&](int64_t id, std::string_view content) {
         ReplaceResult result = ReplaceAllNoCase(content, query, replacement);
         if (result.count == 0) return;
@@ -101,6 +105,7 @@ ReplaceAllOutcome Workspace::ReplaceInAllNotes(std::string_view query, std::stri
         made.cursorPos = carried.caret;
         made.anchorPos = carried.anchor;
     });
+    mapped.reset();
     if (!scanned || !caretsRead) return outcome;
     if (pending.empty()) {
         outcome.status = ReplaceAllStatus::NothingToDo;

@@ -10,6 +10,7 @@
 #include "editor/EditorView.h"
 #include "store/Clock.h"
 #include "store/Database.h"
+#include "store/MappedReads.h"
 #include "store/Statement.h"
 #include "store/Transaction.h"
 #include "workspace/BackgroundDocumentSwap.h"
@@ -100,6 +101,7 @@ SaveResult Workspace::SaveAll(SaveReason /*reason*/) {
     // Until the commit below, any way out is a failed save, a component failure thrown from here
     // included, so the flag the shell reads never says a save went through that did not.
     lastSaveFailed = true;
+    AllowMappedReads(false);
     Transaction transaction(db);
     bool ok = transaction.begun();
     std::unordered_set<int64_t> written;
@@ -155,6 +157,7 @@ SaveResult Workspace::SaveAll(SaveReason /*reason*/) {
     for (auto& [key, value] : changedSettings) savedSettings[key] = std::move(value);
     saveFailureReported = false;
     lastSaveFailed = false;
+    AllowMappedReads(true);
 
     // Every written document goes to its save point, so its modified flag says again whether it
     // differs from what is stored, and undoing back past this save marks it modified.
