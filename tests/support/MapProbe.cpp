@@ -42,4 +42,13 @@ MapProbe::MapProbe(sqlite3* connection) : connection_(connection) {
         this);
 }
 
+MapProbe::~MapProbe() {
+    sqlite3_update_hook(connection_, nullptr, nullptr);
+    // Removing the override brings the built-in lower() back.
+    if (installed_) {
+        sqlite3_create_function_v2(connection_, "lower", 1, SQLITE_UTF8 | SQLITE_DETERMINISTIC, nullptr, nullptr,
+                                   nullptr, nullptr, nullptr);
+    }
+}
+
 }  // namespace lq::test

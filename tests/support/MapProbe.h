@@ -16,6 +16,8 @@ namespace lq::test {
 class MapProbe {
 public:
     explicit MapProbe(sqlite3* connection);
+    // The connection outlives the probe (the window saves as it closes): its hooks go with the probe.
+    ~MapProbe();
     MapProbe(const MapProbe&) = delete;
     MapProbe& operator=(const MapProbe&) = delete;
 
