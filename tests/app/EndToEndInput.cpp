@@ -162,4 +162,23 @@ bool PressChord(std::initializer_list<WORD> virtualKeys) {
     return SendInput(static_cast<UINT>(inputs.size()), inputs.data(), sizeof(INPUT)) == inputs.size();
 }
 
+bool TypeThroughInput(std::wstring_view text) {
+    std::vector<INPUT> inputs;
+    for (const wchar_t unit : text) {
+        INPUT input{};
+        input.type = INPUT_KEYBOARD;
+        if (unit == L'\n') {
+            input.ki.wVk = VK_RETURN;
+            input.ki.wScan = static_cast<WORD>(MapVirtualKeyW(VK_RETURN, MAPVK_VK_TO_VSC));
+        } else {
+            input.ki.wScan = unit;
+            input.ki.dwFlags = KEYEVENTF_UNICODE;
+        }
+        inputs.push_back(input);
+        input.ki.dwFlags |= KEYEVENTF_KEYUP;
+        inputs.push_back(input);
+    }
+    return SendInput(static_cast<UINT>(inputs.size()), inputs.data(), sizeof(INPUT)) == inputs.size();
+}
+
 }  // namespace lq::test

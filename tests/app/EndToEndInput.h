@@ -58,5 +58,10 @@ bool BringToFront(HWND window);
 // Presses the keys in order and releases them in reverse through the system's input (SendInput),
 // which goes to the foreground window and sets the key state the program reads.
 bool PressChord(std::initializer_list<WORD> virtualKeys);
+// Types text through the system's input into whatever has the focus: each UTF-16 unit as a
+// character key (VK_PACKET), each "\n" as the Enter key. Keyboard input after a chord must take this
+// way too: posted messages overtake the chord's releases still queued, so the program would read the
+// chord's keys as held (Enter would be Ctrl+Enter).
+bool TypeThroughInput(std::wstring_view text);
 
 }  // namespace lq::test

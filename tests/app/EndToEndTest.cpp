@@ -192,8 +192,8 @@ TEST_F(EndToEndTest, CtrlNMakesANoteThatTakesTheTypedNameAndText) {
         labelEdit = reinterpret_cast<HWND>(test::SendQuery(windows->tree, TVM_GETEDITCONTROL).value_or(0));
         return labelEdit != nullptr;
     })) << "no label edit for the new note";
-    test::PostCharacters(labelEdit, L"買い物");
-    test::PostKey(labelEdit, VK_RETURN);
+    ASSERT_TRUE(test::WaitUntil([&] { return test::FocusOnThreadOf(windows->main) == labelEdit; }));
+    ASSERT_TRUE(test::TypeThroughInput(L"買い物\n"));
     const std::optional<StoredState> named = test::WaitForStoredState(
         path, [](const StoredState& state) { return state.NoteTitled("買い物") != nullptr; }, 10000);
     ASSERT_TRUE(named);
@@ -203,7 +203,9 @@ TEST_F(EndToEndTest, CtrlNMakesANoteThatTakesTheTypedNameAndText) {
         << testing::PrintToString(test::Caption(windows->main));
 
     // The editor now holds the new note, so its typing goes there and not into "Memo".
-    test::PostTyping(windows->editor, L"牛乳\nパン");
+    ASSERT_TRUE(test::WaitUntil([&] { return test::FocusOnThreadOf(windows->main) == windows->editor; }))
+        << "the editor has no focus after the name";
+    ASSERT_TRUE(test::TypeThroughInput(L"牛乳\nパン"));
     const std::optional<StoredState> typed = test::WaitForStoredState(
         path, [](const StoredState& state) { return ContentOf(state, "買い物") == std::string("牛乳\r\nパン"); },
         10000);
