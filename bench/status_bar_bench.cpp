@@ -10,7 +10,7 @@
 #include "BenchSupport.h"
 #include "editor/EditorClass.h"
 #include "editor/EditorView.h"
-#include "ui/StatusInfo.h"
+#include "ui/status/StatusInfo.h"
 
 namespace {
 
@@ -94,8 +94,9 @@ int main() {
     // The line-start count is far slower; fewer moves keep the run short.
     const double incremental = CaretMoveMicros(host.view, status, middle, 5000, false);
     const double fromStart = CaretMoveMicros(host.view, status, middle, 200, true);
-    std::printf("caret move near column 90,000 of a 100,000-character line: %.2f us incremental, %.2f us from the "
-                "line start\n",
-                incremental, fromStart);
+    std::printf(
+        "caret move near column 90,000 of a 100,000-character line: %.2f us incremental, %.2f us from the "
+        "line start\n",
+        incremental, fromStart);
     return 0;
 }

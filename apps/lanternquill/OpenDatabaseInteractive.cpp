@@ -1,7 +1,7 @@
 #include "OpenDatabaseInteractive.h"
 
 #include "DatabaseOpening.h"
-#include "ui/Dialogs.h"
+#include "ui/dialogs/Dialogs.h"
 
 namespace lq {
 namespace {

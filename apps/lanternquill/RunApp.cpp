@@ -26,9 +26,9 @@
 #include "store/MappedReads.h"
 #include "store/OneDriveFolders.h"
 #include "store/ResultCodes.h"
-#include "ui/Dialogs.h"
-#include "ui/DialogsReadFault.h"
-#include "ui/MainWindow.h"
+#include "ui/dialogs/Dialogs.h"
+#include "ui/dialogs/DialogsReadFault.h"
+#include "ui/main/MainWindow.h"
 #include "workspace/Workspace.h"
 
 namespace lq {

@@ -4,9 +4,9 @@
 #include <string>
 
 #include "resources/ResourceIds.h"
-#include "ui/Dialogs.h"
-#include "ui/MainWindow.h"
-#include "ui/ResourceString.h"
+#include "ui/dialogs/Dialogs.h"
+#include "ui/dialogs/ResourceString.h"
+#include "ui/main/MainWindow.h"
 
 namespace lq {
 namespace {

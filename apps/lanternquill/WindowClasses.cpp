@@ -1,8 +1,8 @@
 #include "WindowClasses.h"
 
 #include "editor/EditorClass.h"
-#include "ui/FindPanel.h"
-#include "ui/MainWindow.h"
+#include "ui/find/FindPanel.h"
+#include "ui/main/MainWindow.h"
 
 namespace lq {
 

@@ -1,4 +1,4 @@
-#include "ui/ContextMenus.h"
+#include "ui/commands/ContextMenus.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "ui/KeyBindings.h"
+#include "ui/commands/KeyBindings.h"
 
 #include <gtest/gtest.h>
 

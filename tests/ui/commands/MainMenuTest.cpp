@@ -1,4 +1,4 @@
-#include "ui/MainMenu.h"
+#include "ui/commands/MainMenu.h"
 
 #include <gtest/gtest.h>
 

@@ -9,7 +9,7 @@
 #include <vector>
 
 #include "resources/ResourceIds.h"
-#include "ui/Dialogs.h"
+#include "ui/dialogs/Dialogs.h"
 
 namespace lq {
 namespace {

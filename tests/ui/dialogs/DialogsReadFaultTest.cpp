@@ -7,9 +7,9 @@
 
 #include "resources/ResourceIds.h"
 #include "support/DialogWatcher.h"
-#include "ui/Dialogs.h"
-#include "ui/DialogsReadFault.h"
-#include "ui/ResourceString.h"
+#include "ui/dialogs/Dialogs.h"
+#include "ui/dialogs/DialogsReadFault.h"
+#include "ui/dialogs/ResourceString.h"
 
 namespace lq {
 namespace {

@@ -1,4 +1,4 @@
-#include "ui/Dialogs.h"
+#include "ui/dialogs/Dialogs.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "ui/FileCommandTexts.h"
+#include "ui/dialogs/FileCommandTexts.h"
 
 #include <gtest/gtest.h>
 
@@ -6,7 +6,7 @@
 #include <vector>
 
 #include "resources/ResourceIds.h"
-#include "ui/ResourceString.h"
+#include "ui/dialogs/ResourceString.h"
 
 namespace lq {
 namespace {

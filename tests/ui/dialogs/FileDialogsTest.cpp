@@ -1,4 +1,4 @@
-#include "ui/FileDialogs.h"
+#include "ui/dialogs/FileDialogs.h"
 
 #include <gtest/gtest.h>
 

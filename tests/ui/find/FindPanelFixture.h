@@ -9,7 +9,7 @@
 #include "support/PixelCapture.h"
 #include "support/TestHostWindow.h"
 #include "support/editor/EditorTestWindow.h"
-#include "ui/FindPanel.h"
+#include "ui/find/FindPanel.h"
 
 namespace lq::test {
 

@@ -1,4 +1,4 @@
-#include "ui/FindPanel.h"
+#include "ui/find/FindPanel.h"
 
 #include <commctrl.h>
 #include <gtest/gtest.h>
@@ -10,8 +10,8 @@
 
 #include "FindPanelFixture.h"
 #include "resources/ResourceIds.h"
-#include "ui/FindPanelLayout.h"
-#include "ui/ResourceString.h"
+#include "ui/dialogs/ResourceString.h"
+#include "ui/find/FindPanelLayout.h"
 
 namespace lq {
 namespace {

@@ -1,4 +1,4 @@
-#include "ui/DarkTitleBar.h"
+#include "ui/main/DarkTitleBar.h"
 
 #include <gtest/gtest.h>
 

@@ -18,7 +18,7 @@
 #include "support/SecondDialog.h"
 #include "support/StoreDatabase.h"
 #include "support/TestHostWindow.h"
-#include "ui/KeyBindings.h"
+#include "ui/commands/KeyBindings.h"
 
 namespace lq::test {
 namespace {

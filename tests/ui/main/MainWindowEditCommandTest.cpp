@@ -9,8 +9,8 @@
 #include "resources/ResourceIds.h"
 #include "support/TestHostWindow.h"
 #include "support/editor/EditorTestWindow.h"
-#include "ui/MainMenu.h"
-#include "ui/MainWindow.h"
+#include "ui/commands/MainMenu.h"
+#include "ui/main/MainWindow.h"
 
 namespace lq {
 namespace {

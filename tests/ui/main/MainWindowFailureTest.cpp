@@ -6,7 +6,7 @@
 
 #include "MainWindowFixture.h"
 #include "resources/ResourceIds.h"
-#include "ui/Dialogs.h"
+#include "ui/dialogs/Dialogs.h"
 
 namespace lq::test {
 namespace {

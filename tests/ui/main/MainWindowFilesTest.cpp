@@ -11,8 +11,8 @@
 #include "resources/ResourceIds.h"
 #include "support/DialogWatcher.h"
 #include "support/FileBytes.h"
-#include "ui/FileCommandTexts.h"
-#include "ui/ResourceString.h"
+#include "ui/dialogs/FileCommandTexts.h"
+#include "ui/dialogs/ResourceString.h"
 
 namespace lq::test {
 namespace {

@@ -3,9 +3,9 @@
 #include <string>
 #include <vector>
 
-#include "FindPanelFixture.h"
 #include "MainWindowFixture.h"
-#include "ui/FindPanelLayout.h"
+#include "ui/find/FindPanelFixture.h"
+#include "ui/find/FindPanelLayout.h"
 
 namespace lq::test {
 namespace {

@@ -6,7 +6,7 @@
 #include "support/StoreDatabase.h"
 #include "support/StoredRows.h"
 #include "support/editor/EditorTestWindow.h"
-#include "ui/FindPanel.h"
+#include "ui/find/FindPanel.h"
 
 namespace lq::test {
 namespace {

@@ -33,7 +33,7 @@
 #include "store/Rows.h"
 #include "support/KeyPress.h"
 #include "support/TempFolder.h"
-#include "ui/MainWindow.h"
+#include "ui/main/MainWindow.h"
 #include "workspace/Workspace.h"
 
 namespace lq::test {

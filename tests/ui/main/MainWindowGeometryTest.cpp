@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "ui/MainWindowGeometry.h"
+#include "ui/main/MainWindowGeometry.h"
 
 namespace lq::test {
 namespace {

@@ -15,8 +15,8 @@
 #include "resources/ResourceIds.h"
 #include "store/MappedReads.h"
 #include "support/MapProbe.h"
-#include "ui/GlobalSearchMessages.h"
-#include "ui/ResourceString.h"
+#include "ui/dialogs/ResourceString.h"
+#include "ui/search/GlobalSearchMessages.h"
 
 namespace lq::test {
 namespace {

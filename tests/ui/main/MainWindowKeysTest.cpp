@@ -12,7 +12,7 @@
 #include "resources/ResourceIds.h"
 #include "support/KeyPress.h"
 #include "support/editor/EditorTestWindow.h"
-#include "ui/MainMenu.h"
+#include "ui/commands/MainMenu.h"
 
 namespace lq::test {
 namespace {

@@ -9,8 +9,8 @@
 #include <vector>
 
 #include "MainWindowFixture.h"
-#include "TreeRows.h"
-#include "ui/NoteCommandRules.h"
+#include "ui/commands/NoteCommandRules.h"
+#include "ui/sidebar/TreeRows.h"
 
 namespace lq::test {
 

@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "MainWindowFixture.h"
-#include "ui/MainWindowGeometry.h"
+#include "ui/main/MainWindowGeometry.h"
 
 namespace lq::test {
 namespace {

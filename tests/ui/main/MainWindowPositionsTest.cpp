@@ -13,8 +13,8 @@
 #include "MainWindowFixture.h"
 #include "resources/ResourceIds.h"
 #include "support/KeyPress.h"
-#include "ui/Dialogs.h"
-#include "ui/ResourceString.h"
+#include "ui/dialogs/Dialogs.h"
+#include "ui/dialogs/ResourceString.h"
 
 namespace lq::test {
 namespace {

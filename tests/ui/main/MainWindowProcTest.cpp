@@ -9,7 +9,7 @@
 #include "resources/ResourceIds.h"
 #include "support/DialogKeys.h"
 #include "support/DialogWatcher.h"
-#include "ui/KeyBindings.h"
+#include "ui/commands/KeyBindings.h"
 
 namespace lq::test {
 namespace {

@@ -8,8 +8,8 @@
 #include "MainWindowFixture.h"
 #include "resources/ResourceIds.h"
 #include "store/DatabasePaths.h"
-#include "ui/Dialogs.h"
-#include "ui/ResourceString.h"
+#include "ui/dialogs/Dialogs.h"
+#include "ui/dialogs/ResourceString.h"
 
 namespace lq::test {
 namespace {

@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "ui/WindowPlacement.h"
+#include "ui/main/WindowPlacement.h"
 
 namespace lq::test {
 namespace {

@@ -1,4 +1,4 @@
-#include "ui/DarkMenu.h"
+#include "ui/menus/DarkMenu.h"
 
 #include <gtest/gtest.h>
 
@@ -7,8 +7,8 @@
 #include <string>
 
 #include "support/PixelCapture.h"
-#include "ui/DarkMenuLayout.h"
-#include "ui/MenuGdi.h"
+#include "ui/menus/DarkMenuLayout.h"
+#include "ui/menus/MenuGdi.h"
 
 namespace lq {
 namespace {

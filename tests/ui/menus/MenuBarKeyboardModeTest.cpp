@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "MainWindowInputFixture.h"
+#include "ui/main/MainWindowInputFixture.h"
 
 namespace lq::test {
 namespace {

@@ -1,4 +1,4 @@
-#include "ui/MenuBarKeys.h"
+#include "ui/menus/MenuBarKeys.h"
 
 #include <gtest/gtest.h>
 

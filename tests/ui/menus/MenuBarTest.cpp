@@ -1,4 +1,4 @@
-#include "ui/MenuBar.h"
+#include "ui/menus/MenuBar.h"
 
 #include <gtest/gtest.h>
 
@@ -11,9 +11,9 @@
 
 #include "support/PixelCapture.h"
 #include "support/TestHostWindow.h"
-#include "ui/DarkMenu.h"
-#include "ui/MenuBarLayout.h"
-#include "ui/MenuGdi.h"
+#include "ui/menus/DarkMenu.h"
+#include "ui/menus/MenuBarLayout.h"
+#include "ui/menus/MenuGdi.h"
 
 namespace lq {
 namespace {

@@ -1,8 +1,8 @@
-#include "ui/MenuText.h"
+#include "ui/menus/MenuText.h"
 
 #include <gtest/gtest.h>
 
-#include "ui/DarkMenu.h"
+#include "ui/menus/DarkMenu.h"
 
 namespace lq {
 namespace {

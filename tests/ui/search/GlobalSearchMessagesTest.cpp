@@ -1,4 +1,4 @@
-#include "ui/GlobalSearchMessages.h"
+#include "ui/search/GlobalSearchMessages.h"
 
 #include <gtest/gtest.h>
 

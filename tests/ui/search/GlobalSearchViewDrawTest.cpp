@@ -1,4 +1,4 @@
-#include "ui/GlobalSearchView.h"
+#include "ui/search/GlobalSearchView.h"
 
 #include <gtest/gtest.h>
 
@@ -7,8 +7,8 @@
 
 #include "GlobalSearchViewFixture.h"
 #include "support/PixelCapture.h"
-#include "ui/GlobalSearchLayout.h"
-#include "ui/HighlightedText.h"
+#include "ui/search/GlobalSearchLayout.h"
+#include "ui/search/HighlightedText.h"
 
 namespace lq {
 namespace {

@@ -10,7 +10,7 @@
 
 #include "support/KeyPress.h"
 #include "support/TestHostWindow.h"
-#include "ui/GlobalSearchView.h"
+#include "ui/search/GlobalSearchView.h"
 
 namespace lq::test {
 

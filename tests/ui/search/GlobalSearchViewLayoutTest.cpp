@@ -1,11 +1,11 @@
-#include "ui/GlobalSearchLayout.h"
+#include "ui/search/GlobalSearchLayout.h"
 
 #include <gtest/gtest.h>
 
 #include <string>
 #include <vector>
 
-#include "ui/GlobalSearchFocus.h"
+#include "ui/search/GlobalSearchFocus.h"
 
 namespace lq {
 namespace {

@@ -1,4 +1,4 @@
-#include "ui/GlobalSearchView.h"
+#include "ui/search/GlobalSearchView.h"
 
 #include <commctrl.h>
 #include <gtest/gtest.h>
@@ -10,8 +10,8 @@
 
 #include "GlobalSearchViewFixture.h"
 #include "resources/ResourceIds.h"
-#include "ui/GlobalSearchLayout.h"
-#include "ui/ResourceString.h"
+#include "ui/dialogs/ResourceString.h"
+#include "ui/search/GlobalSearchLayout.h"
 
 namespace lq {
 namespace {

@@ -1,10 +1,10 @@
-#include "ui/GlobalSearchText.h"
+#include "ui/search/GlobalSearchText.h"
 
 #include <gtest/gtest.h>
 
 #include <string>
 
-#include "ui/HighlightedText.h"
+#include "ui/search/HighlightedText.h"
 
 namespace lq {
 namespace {

@@ -6,7 +6,7 @@
 
 #include "SidebarTreeFixture.h"
 #include "support/RectCompare.h"
-#include "ui/SidebarTree.h"
+#include "ui/sidebar/SidebarTree.h"
 
 namespace lq {
 namespace {

@@ -5,7 +5,7 @@
 
 #include "SidebarTreeFixture.h"
 #include "support/RectCompare.h"
-#include "ui/SidebarTree.h"
+#include "ui/sidebar/SidebarTree.h"
 
 namespace lq {
 

@@ -3,7 +3,7 @@
 #include <string>
 
 #include "SidebarTreeFixture.h"
-#include "ui/SidebarTree.h"
+#include "ui/sidebar/SidebarTree.h"
 
 namespace lq {
 namespace {

@@ -14,7 +14,7 @@
 #include "TreeRows.h"
 #include "support/PixelCapture.h"
 #include "support/TestHostWindow.h"
-#include "ui/SidebarTree.h"
+#include "ui/sidebar/SidebarTree.h"
 
 namespace lq::test {
 

@@ -4,7 +4,7 @@
 #include <vector>
 
 #include "SidebarTreeFixture.h"
-#include "ui/SidebarTree.h"
+#include "ui/sidebar/SidebarTree.h"
 
 namespace lq {
 namespace {

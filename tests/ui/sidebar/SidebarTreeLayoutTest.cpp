@@ -9,8 +9,8 @@
 #include <ostream>
 
 #include "support/RectCompare.h"
-#include "ui/TreeItemKey.h"
-#include "ui/TreeItemLayout.h"
+#include "ui/sidebar/TreeItemKey.h"
+#include "ui/sidebar/TreeItemLayout.h"
 
 namespace lq {
 namespace {

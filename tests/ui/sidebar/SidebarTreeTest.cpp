@@ -1,4 +1,4 @@
-#include "ui/SidebarTree.h"
+#include "ui/sidebar/SidebarTree.h"
 
 #include <gtest/gtest.h>
 

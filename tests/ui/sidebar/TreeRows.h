@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "store/TextConversion.h"
-#include "ui/TreeItemKey.h"
+#include "ui/sidebar/TreeItemKey.h"
 
 namespace lq::test {
 

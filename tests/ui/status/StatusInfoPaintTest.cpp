@@ -5,10 +5,10 @@
 #include <vector>
 
 #include "support/PixelCapture.h"
-#include "ui/GdiObjects.h"
-#include "ui/StatusInfo.h"
-#include "ui/StatusLayout.h"
-#include "ui/StatusTexts.h"
+#include "ui/gdi/GdiObjects.h"
+#include "ui/status/StatusInfo.h"
+#include "ui/status/StatusLayout.h"
+#include "ui/status/StatusTexts.h"
 
 namespace lq {
 namespace {

@@ -1,4 +1,4 @@
-#include "ui/StatusInfo.h"
+#include "ui/status/StatusInfo.h"
 
 #include <gtest/gtest.h>
 
@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "support/editor/EditorFixture.h"
-#include "ui/StatusCharCount.h"
+#include "ui/status/StatusCharCount.h"
 
 namespace lq {
 namespace {
@@ -103,8 +103,8 @@ TEST_F(StatusInfoTest, CaretAndSelectionOfKnownDocuments) {
         {"a tab is one column", "\tx", [](ScintillaCall& c) { c.GotoPos(2); }, 1, 3, false, 0},
         {"selection across a line end", "ab\r\ncd", [](ScintillaCall& c) { c.SetSel(1, 5); }, 2, 2, true, 2},
         {"selection of a line end only", "ab\r\ncd", [](ScintillaCall& c) { c.SetSel(2, 4); }, 2, 1, true, 0},
-        {"kana selection", "\xE3\x81\x82\xE3\x81\x84\xE3\x81\x86", [](ScintillaCall& c) { c.SetSel(3, 9); }, 1, 4,
-         true, 2},
+        {"kana selection", "\xE3\x81\x82\xE3\x81\x84\xE3\x81\x86", [](ScintillaCall& c) { c.SetSel(3, 9); }, 1, 4, true,
+         2},
         {"backwards selection", "abcdef", [](ScintillaCall& c) { c.SetSel(5, 1); }, 1, 2, true, 4},
         // Rectangles follow x positions, so the lines hold the same letters.
         {"rectangular selection, three lines of two", "ab\r\nab\r\nab",
@@ -218,7 +218,8 @@ TEST_F(StatusInfoTest, ColumnFollowsTheCaretAlongAVeryLongLine) {
         {"down to the short line", [&] { call().GotoPos(lineEnd + 4); }},
         {"up to the long line again", [&] { call().GotoPos(call().PositionRelative(0, 77777)); }},
         {"to the line start", [&] { window_->PressKey(VK_HOME); }},
-        {"type in the middle", [&] {
+        {"type in the middle",
+         [&] {
              call().GotoPos(call().PositionRelative(0, 30000));
              window_->PressKey('K');
          }},

@@ -3,9 +3,9 @@
 #include <string>
 #include <vector>
 
-#include "ui/StatusCharCount.h"
-#include "ui/StatusLayout.h"
-#include "ui/StatusTexts.h"
+#include "ui/status/StatusCharCount.h"
+#include "ui/status/StatusLayout.h"
+#include "ui/status/StatusTexts.h"
 
 namespace lq {
 namespace {
@@ -20,14 +20,20 @@ TEST(CountStatusCharacters, CountsCodePointsAndSkipsLineEnds) {
         {"empty", "", 0},
         {"ascii", "abc", 3},
         {"tab and space count", "a\t b", 4},
-        {"three-byte kana", "\xE3\x81\x82", 1},                        // あ
-        {"kana and ascii", "\xE3\x81\x82" "a\xE3\x81\x84", 3},          // あaい
-        {"two-byte", "\xC3\xA9t\xC3\xA9", 3},                           // été
+        {"three-byte kana", "\xE3\x81\x82", 1},  // あ
+        {"kana and ascii",
+         "\xE3\x81\x82"
+         "a\xE3\x81\x84",
+         3},                                   // あaい
+        {"two-byte", "\xC3\xA9t\xC3\xA9", 3},  // été
         {"four-byte emoji", "\xF0\x9F\x98\x80", 1},
         {"CRLF not counted", "ab\r\ncd", 4},
         {"lone CR and LF not counted", "a\rb\nc", 3},
         {"only line ends", "\r\n\r\n\n\r", 0},
-        {"stray continuation byte", "a\x80" "b", 2},
+        {"stray continuation byte",
+         "a\x80"
+         "b",
+         2},
         {"lead byte without its continuation", "a\xE3", 2},
         {"NUL counts", std::string("a\0b", 3), 3},
     };

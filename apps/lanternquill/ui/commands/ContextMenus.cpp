@@ -1,11 +1,11 @@
-#include "ui/ContextMenus.h"
+#include "ui/commands/ContextMenus.h"
 
 #include <windowsx.h>
 
 #include <array>
 
 #include "resources/ResourceIds.h"
-#include "ui/MainMenu.h"
+#include "ui/commands/MainMenu.h"
 
 namespace lq {
 namespace {

@@ -9,7 +9,7 @@
 #include <type_traits>
 
 #include "editor/EditorView.h"
-#include "ui/TreeItemKey.h"
+#include "ui/sidebar/TreeItemKey.h"
 
 namespace lq {
 

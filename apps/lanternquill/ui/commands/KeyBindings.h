@@ -4,7 +4,7 @@
 #include <optional>
 #include <span>
 
-#include "ui/KeyScope.h"
+#include "ui/commands/KeyScope.h"
 
 namespace lq {
 

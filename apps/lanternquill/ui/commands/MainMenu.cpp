@@ -1,9 +1,9 @@
-#include "ui/MainMenu.h"
+#include "ui/commands/MainMenu.h"
 
 #include <array>
 
 #include "resources/ResourceIds.h"
-#include "ui/ResourceString.h"
+#include "ui/dialogs/ResourceString.h"
 
 namespace lq {
 namespace {

@@ -6,7 +6,7 @@
 #include <span>
 #include <string>
 
-#include "ui/KeyBindings.h"
+#include "ui/commands/KeyBindings.h"
 
 namespace lq {
 

@@ -1,4 +1,4 @@
-#include "ui/NoteCommandRules.h"
+#include "ui/commands/NoteCommandRules.h"
 
 #include <cstdio>
 #include <vector>

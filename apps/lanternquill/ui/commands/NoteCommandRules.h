@@ -7,7 +7,7 @@
 #include <string>
 #include <string_view>
 
-#include "ui/TreeItemKey.h"
+#include "ui/sidebar/TreeItemKey.h"
 #include "workspace/ProjectTree.h"
 
 namespace lq {

@@ -1,11 +1,11 @@
-#include "ui/Dialogs.h"
+#include "ui/dialogs/Dialogs.h"
 
 #include <atomic>
 #include <initializer_list>
 #include <vector>
 
 #include "resources/ResourceIds.h"
-#include "ui/ResourceString.h"
+#include "ui/dialogs/ResourceString.h"
 
 namespace lq {
 

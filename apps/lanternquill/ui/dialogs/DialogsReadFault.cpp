@@ -1,10 +1,10 @@
-#include "ui/DialogsReadFault.h"
+#include "ui/dialogs/DialogsReadFault.h"
 
 #include <windows.h>
 
 #include "resources/ResourceIds.h"
-#include "ui/Dialogs.h"
-#include "ui/ResourceString.h"
+#include "ui/dialogs/Dialogs.h"
+#include "ui/dialogs/ResourceString.h"
 
 namespace lq {
 namespace {

@@ -1,4 +1,4 @@
-#include "ui/FileCommandTexts.h"
+#include "ui/dialogs/FileCommandTexts.h"
 
 #include "resources/ResourceIds.h"
 

@@ -1,4 +1,4 @@
-#include "ui/FileDialogs.h"
+#include "ui/dialogs/FileDialogs.h"
 
 #include <objbase.h>
 #include <shlobj.h>
@@ -6,7 +6,7 @@
 #include <cstdio>
 
 #include "resources/ResourceIds.h"
-#include "ui/ResourceString.h"
+#include "ui/dialogs/ResourceString.h"
 
 namespace lq {
 

@@ -1,4 +1,4 @@
-#include "ui/ResourceString.h"
+#include "ui/dialogs/ResourceString.h"
 
 namespace lq {
 

@@ -1,4 +1,4 @@
-#include "ui/FindPanel.h"
+#include "ui/find/FindPanel.h"
 
 #include <commctrl.h>
 #include <windowsx.h>
@@ -9,8 +9,8 @@
 
 #include "editor/EditorFonts.h"
 #include "resources/ResourceIds.h"
-#include "ui/FindPanelLayout.h"
-#include "ui/ResourceString.h"
+#include "ui/dialogs/ResourceString.h"
+#include "ui/find/FindPanelLayout.h"
 #include "workspace/TextHelpers.h"
 
 namespace lq {

@@ -6,7 +6,7 @@
 #include <functional>
 #include <vector>
 
-#include "ui/GdiObjects.h"
+#include "ui/gdi/GdiObjects.h"
 
 namespace lq {
 

@@ -1,12 +1,12 @@
-#include "ui/FindPanel.h"
+#include "ui/find/FindPanel.h"
 
 #include <commctrl.h>
 
 #include <optional>
 #include <string>
 
-#include "ui/FindPanelText.h"
-#include "ui/KeyBindings.h"
+#include "ui/commands/KeyBindings.h"
+#include "ui/find/FindPanelText.h"
 
 namespace lq {
 namespace {

@@ -1,4 +1,4 @@
-#include "ui/FindPanelLayout.h"
+#include "ui/find/FindPanelLayout.h"
 
 #include <algorithm>
 

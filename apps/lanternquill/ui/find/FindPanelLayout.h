@@ -5,7 +5,7 @@
 #include <cstdint>
 #include <vector>
 
-#include "ui/FindPanel.h"
+#include "ui/find/FindPanel.h"
 
 namespace lq {
 

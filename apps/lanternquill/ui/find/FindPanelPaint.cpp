@@ -2,10 +2,10 @@
 #include <utility>
 
 #include "resources/ResourceIds.h"
-#include "ui/FindPanel.h"
-#include "ui/FindPanelLayout.h"
-#include "ui/GdiObjects.h"
-#include "ui/ResourceString.h"
+#include "ui/dialogs/ResourceString.h"
+#include "ui/find/FindPanel.h"
+#include "ui/find/FindPanelLayout.h"
+#include "ui/gdi/GdiObjects.h"
 
 namespace lq {
 namespace {

@@ -1,4 +1,4 @@
-#include "ui/FindPanelText.h"
+#include "ui/find/FindPanelText.h"
 
 #include <algorithm>
 

@@ -1,4 +1,4 @@
-#include "ui/GdiObjects.h"
+#include "ui/gdi/GdiObjects.h"
 
 namespace lq {
 

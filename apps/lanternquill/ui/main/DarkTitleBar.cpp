@@ -1,8 +1,8 @@
-#include "ui/DarkTitleBar.h"
+#include "ui/main/DarkTitleBar.h"
 
 #include <dwmapi.h>
 
-#include "ui/DwmAttributes.h"
+#include "ui/main/DwmAttributes.h"
 
 namespace lq {
 

@@ -1,14 +1,14 @@
-#include "ui/MainWindow.h"
+#include "ui/main/MainWindow.h"
 
 #include "Bench.h"
 #include "editor/EditorFonts.h"
 #include "resources/ResourceIds.h"
 #include "store/Database.h"
 #include "store/Statement.h"
-#include "ui/Dialogs.h"
-#include "ui/MainMenu.h"
-#include "ui/MainWindowGeometry.h"
-#include "ui/ResourceString.h"
+#include "ui/commands/MainMenu.h"
+#include "ui/dialogs/Dialogs.h"
+#include "ui/dialogs/ResourceString.h"
+#include "ui/main/MainWindowGeometry.h"
 #include "workspace/Workspace.h"
 
 namespace lq {

@@ -2,8 +2,8 @@
 
 #include "editor/EditorCommands.h"
 #include "resources/ResourceIds.h"
-#include "ui/MainMenu.h"
-#include "ui/MainWindow.h"
+#include "ui/commands/MainMenu.h"
+#include "ui/main/MainWindow.h"
 #include "workspace/Workspace.h"
 
 namespace lq {

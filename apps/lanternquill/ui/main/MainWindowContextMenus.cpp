@@ -1,9 +1,9 @@
-#include "ui/MainWindow.h"
+#include "ui/main/MainWindow.h"
 
 #include <windowsx.h>
 
-#include "ui/ContextMenus.h"
-#include "ui/KeyBindings.h"
+#include "ui/commands/ContextMenus.h"
+#include "ui/commands/KeyBindings.h"
 
 // The context menus of the sidebar and the editor, drawn dark like every menu of the program.
 namespace lq {

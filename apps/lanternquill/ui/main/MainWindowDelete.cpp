@@ -1,8 +1,8 @@
-#include "ui/MainWindow.h"
+#include "ui/main/MainWindow.h"
 
-#include "ui/MainWindowLabelEdit.h"
-#include "ui/NoteCommandRules.h"
-#include "ui/ResourceString.h"
+#include "ui/commands/NoteCommandRules.h"
+#include "ui/dialogs/ResourceString.h"
+#include "ui/main/MainWindowLabelEdit.h"
 #include "workspace/Workspace.h"
 
 // Deleting the selected note or project, and undoing the last deletion. The database changes at

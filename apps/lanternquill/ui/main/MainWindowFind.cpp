@@ -5,8 +5,8 @@
 
 #include "editor/EditorSearch.h"
 #include "store/TextConversion.h"
-#include "ui/FindPanelText.h"
-#include "ui/MainWindow.h"
+#include "ui/find/FindPanelText.h"
+#include "ui/main/MainWindow.h"
 
 // The main window's side of the floating find panel: opening it over the editor, the actions it
 // reports, find next and previous (also with the panel closed), replacing in the open note, going to

@@ -1,8 +1,8 @@
 // What the user is in the middle of typing, committed before a save that may be the last one (the
 // window closes, the session ends): otherwise it would go with the window.
 #include "editor/EditorFailure.h"
-#include "ui/MainWindow.h"
-#include "ui/MainWindowLabelEdit.h"
+#include "ui/main/MainWindow.h"
+#include "ui/main/MainWindowLabelEdit.h"
 
 namespace lq {
 

@@ -1,4 +1,4 @@
-#include "ui/MainWindowGeometry.h"
+#include "ui/main/MainWindowGeometry.h"
 
 #include <algorithm>
 

@@ -8,9 +8,9 @@
 #include "resources/ResourceIds.h"
 #include "store/MappedReads.h"
 #include "store/TextConversion.h"
-#include "ui/GlobalSearchMessages.h"
-#include "ui/MainWindow.h"
-#include "ui/ResourceString.h"
+#include "ui/dialogs/ResourceString.h"
+#include "ui/main/MainWindow.h"
+#include "ui/search/GlobalSearchMessages.h"
 #include "workspace/Workspace.h"
 
 // The main window's side of the search and replace across all notes: the view in the sidebar's

@@ -5,8 +5,8 @@
 #include <exception>
 
 #include "editor/EditorFailure.h"
-#include "ui/KeyBindings.h"
-#include "ui/MainWindow.h"
+#include "ui/commands/KeyBindings.h"
+#include "ui/main/MainWindow.h"
 
 namespace lq {
 namespace {

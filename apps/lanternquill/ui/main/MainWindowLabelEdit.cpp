@@ -1,9 +1,9 @@
-#include "ui/MainWindowLabelEdit.h"
+#include "ui/main/MainWindowLabelEdit.h"
 
 #include <algorithm>
 #include <utility>
 
-#include "ui/MainWindow.h"
+#include "ui/main/MainWindow.h"
 #include "workspace/Workspace.h"
 
 // Renaming through the sidebar's label editor: starting an edit (showing a hidden sidebar for its

@@ -1,7 +1,7 @@
-#include "ui/MainWindow.h"
-#include "ui/MainWindowGeometry.h"
-#include "ui/MainWindowHandlers.h"
-#include "ui/MenuGdi.h"
+#include "ui/main/MainWindow.h"
+#include "ui/main/MainWindowGeometry.h"
+#include "ui/main/MainWindowHandlers.h"
+#include "ui/menus/MenuGdi.h"
 
 namespace lq {
 namespace {

@@ -4,7 +4,7 @@
 
 #include <commctrl.h>
 
-#include "ui/MainWindow.h"
+#include "ui/main/MainWindow.h"
 
 namespace lq {
 

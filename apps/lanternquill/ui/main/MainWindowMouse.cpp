@@ -1,8 +1,8 @@
 #include <windows.h>
 #include <windowsx.h>
 
-#include "ui/MainWindow.h"
-#include "ui/MainWindowHandlers.h"
+#include "ui/main/MainWindow.h"
+#include "ui/main/MainWindowHandlers.h"
 
 namespace lq {
 namespace {

@@ -1,7 +1,7 @@
-#include "ui/MainWindow.h"
+#include "ui/main/MainWindow.h"
 
-#include "ui/MainWindowLabelEdit.h"
-#include "ui/NoteCommandRules.h"
+#include "ui/commands/NoteCommandRules.h"
+#include "ui/main/MainWindowLabelEdit.h"
 #include "workspace/Workspace.h"
 
 // The commands that make notes and projects, step through the notes and move rows up and down. Each

@@ -4,10 +4,10 @@
 #include <cstring>
 
 #include "Bench.h"
-#include "ui/ContextMenus.h"
-#include "ui/KeyBindings.h"
-#include "ui/MainWindow.h"
-#include "ui/MainWindowHandlers.h"
+#include "ui/commands/ContextMenus.h"
+#include "ui/commands/KeyBindings.h"
+#include "ui/main/MainWindow.h"
+#include "ui/main/MainWindowHandlers.h"
 #include "workspace/Workspace.h"
 
 namespace lq {

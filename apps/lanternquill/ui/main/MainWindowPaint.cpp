@@ -1,8 +1,8 @@
 #include "resources/ResourceIds.h"
-#include "ui/GdiObjects.h"
-#include "ui/MainWindow.h"
-#include "ui/MainWindowGeometry.h"
-#include "ui/ResourceString.h"
+#include "ui/dialogs/ResourceString.h"
+#include "ui/gdi/GdiObjects.h"
+#include "ui/main/MainWindow.h"
+#include "ui/main/MainWindowGeometry.h"
 
 namespace lq {
 namespace {

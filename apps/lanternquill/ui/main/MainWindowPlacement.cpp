@@ -1,7 +1,7 @@
 #include <utility>
 
-#include "ui/MainWindow.h"
-#include "ui/WindowPlacement.h"
+#include "ui/main/MainWindow.h"
+#include "ui/main/WindowPlacement.h"
 #include "workspace/Workspace.h"
 
 namespace lq {

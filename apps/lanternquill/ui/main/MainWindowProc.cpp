@@ -1,10 +1,10 @@
 #include <exception>
 
 #include "editor/EditorFonts.h"
-#include "ui/Dialogs.h"
-#include "ui/MainWindow.h"
-#include "ui/MainWindowGeometry.h"
-#include "ui/MainWindowHandlers.h"
+#include "ui/dialogs/Dialogs.h"
+#include "ui/main/MainWindow.h"
+#include "ui/main/MainWindowGeometry.h"
+#include "ui/main/MainWindowHandlers.h"
 #include "workspace/Workspace.h"
 
 namespace lq {

@@ -3,9 +3,9 @@
 #include "resources/ResourceIds.h"
 #include "store/OneDriveFolders.h"
 #include "store/SettingsStore.h"
-#include "ui/Dialogs.h"
-#include "ui/MainWindow.h"
-#include "ui/ResourceString.h"
+#include "ui/dialogs/Dialogs.h"
+#include "ui/dialogs/ResourceString.h"
+#include "ui/main/MainWindow.h"
 #include "workspace/Workspace.h"
 
 namespace lq {

@@ -1,7 +1,7 @@
-#include "ui/MainWindow.h"
+#include "ui/main/MainWindow.h"
 
 #include "store/TextConversion.h"
-#include "ui/NoteCommandRules.h"
+#include "ui/commands/NoteCommandRules.h"
 #include "workspace/Workspace.h"
 
 // The refresh steps that the note commands and many other flows end with: caption, status strip,

@@ -1,9 +1,9 @@
-#include "ui/WindowPlacement.h"
+#include "ui/main/WindowPlacement.h"
 
 #include <array>
 #include <limits>
 
-#include "ui/MainWindowGeometry.h"
+#include "ui/main/MainWindowGeometry.h"
 
 namespace lq {
 namespace {

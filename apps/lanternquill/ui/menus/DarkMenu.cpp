@@ -1,11 +1,11 @@
-#include "ui/DarkMenu.h"
+#include "ui/menus/DarkMenu.h"
 
 #include <algorithm>
 #include <cwchar>
 
 #include "editor/EditorFonts.h"
-#include "ui/DarkMenuLayout.h"
-#include "ui/MenuText.h"
+#include "ui/menus/DarkMenuLayout.h"
+#include "ui/menus/MenuText.h"
 
 namespace lq {
 namespace {

@@ -8,8 +8,8 @@
 #include <string_view>
 #include <vector>
 
-#include "ui/DarkMenuItem.h"
-#include "ui/MenuGdi.h"
+#include "ui/menus/DarkMenuItem.h"
+#include "ui/menus/MenuGdi.h"
 
 namespace lq {
 

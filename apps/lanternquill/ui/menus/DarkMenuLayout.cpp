@@ -1,4 +1,4 @@
-#include "ui/DarkMenuLayout.h"
+#include "ui/menus/DarkMenuLayout.h"
 
 #include <algorithm>
 

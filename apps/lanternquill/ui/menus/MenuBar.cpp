@@ -1,11 +1,11 @@
-#include "ui/MenuBar.h"
+#include "ui/menus/MenuBar.h"
 
 #include <uxtheme.h>
 
-#include "ui/DarkMenu.h"
-#include "ui/MenuBarLayout.h"
-#include "ui/MenuGdi.h"
-#include "ui/MenuText.h"
+#include "ui/menus/DarkMenu.h"
+#include "ui/menus/MenuBarLayout.h"
+#include "ui/menus/MenuGdi.h"
+#include "ui/menus/MenuText.h"
 
 namespace lq {
 namespace {

@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "ui/MenuBarKeys.h"
+#include "ui/menus/MenuBarKeys.h"
 
 namespace lq {
 

@@ -1,4 +1,4 @@
-#include "ui/MenuGdi.h"
+#include "ui/menus/MenuGdi.h"
 
 namespace lq {
 

@@ -5,7 +5,7 @@
 #include <cstdint>
 #include <string_view>
 
-#include "ui/GdiObjects.h"
+#include "ui/gdi/GdiObjects.h"
 
 namespace lq {
 

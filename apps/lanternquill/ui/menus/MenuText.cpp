@@ -1,4 +1,4 @@
-#include "ui/MenuText.h"
+#include "ui/menus/MenuText.h"
 
 #include <cwctype>
 

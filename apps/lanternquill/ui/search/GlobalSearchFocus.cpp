@@ -1,4 +1,4 @@
-#include "ui/GlobalSearchFocus.h"
+#include "ui/search/GlobalSearchFocus.h"
 
 #include <algorithm>
 

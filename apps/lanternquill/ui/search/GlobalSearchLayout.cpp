@@ -1,4 +1,4 @@
-#include "ui/GlobalSearchLayout.h"
+#include "ui/search/GlobalSearchLayout.h"
 
 #include <algorithm>
 

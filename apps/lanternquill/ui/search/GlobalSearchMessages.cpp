@@ -1,7 +1,7 @@
-#include "ui/GlobalSearchMessages.h"
+#include "ui/search/GlobalSearchMessages.h"
 
 #include "resources/ResourceIds.h"
-#include "ui/ResourceString.h"
+#include "ui/dialogs/ResourceString.h"
 #include "workspace/TextHelpers.h"
 
 namespace lq {

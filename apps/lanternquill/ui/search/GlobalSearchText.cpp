@@ -1,4 +1,4 @@
-#include "ui/GlobalSearchText.h"
+#include "ui/search/GlobalSearchText.h"
 
 #include "store/TextConversion.h"
 

@@ -1,4 +1,4 @@
-#include "ui/GlobalSearchView.h"
+#include "ui/search/GlobalSearchView.h"
 
 #include <commctrl.h>
 
@@ -7,9 +7,9 @@
 
 #include "editor/EditorFonts.h"
 #include "resources/ResourceIds.h"
-#include "ui/GlobalSearchFocus.h"
-#include "ui/GlobalSearchLayout.h"
-#include "ui/ResourceString.h"
+#include "ui/dialogs/ResourceString.h"
+#include "ui/search/GlobalSearchFocus.h"
+#include "ui/search/GlobalSearchLayout.h"
 
 namespace lq {
 namespace {

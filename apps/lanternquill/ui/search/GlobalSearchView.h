@@ -10,9 +10,9 @@
 #include <vector>
 
 #include "store/Rows.h"
-#include "ui/GdiObjects.h"
-#include "ui/GlobalSearchLayout.h"
-#include "ui/GlobalSearchText.h"
+#include "ui/gdi/GdiObjects.h"
+#include "ui/search/GlobalSearchLayout.h"
+#include "ui/search/GlobalSearchText.h"
 
 namespace lq {
 

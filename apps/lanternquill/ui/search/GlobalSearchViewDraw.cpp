@@ -1,8 +1,8 @@
-#include "ui/GlobalSearchView.h"
+#include "ui/search/GlobalSearchView.h"
 
-#include "ui/GdiObjects.h"
-#include "ui/GlobalSearchLayout.h"
-#include "ui/HighlightedText.h"
+#include "ui/gdi/GdiObjects.h"
+#include "ui/search/GlobalSearchLayout.h"
+#include "ui/search/HighlightedText.h"
 
 namespace lq {
 namespace {

@@ -1,4 +1,4 @@
-#include "ui/HighlightedText.h"
+#include "ui/search/HighlightedText.h"
 
 #include <algorithm>
 #include <climits>

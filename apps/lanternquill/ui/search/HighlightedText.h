@@ -5,7 +5,7 @@
 #include <cstddef>
 #include <string_view>
 
-#include "ui/GlobalSearchText.h"
+#include "ui/search/GlobalSearchText.h"
 
 namespace lq {
 

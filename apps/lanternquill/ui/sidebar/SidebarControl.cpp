@@ -1,4 +1,4 @@
-#include "ui/SidebarTree.h"
+#include "ui/sidebar/SidebarTree.h"
 
 #include <uxtheme.h>
 

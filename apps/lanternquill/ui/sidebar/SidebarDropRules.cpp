@@ -1,4 +1,4 @@
-#include "ui/SidebarDropRules.h"
+#include "ui/sidebar/SidebarDropRules.h"
 
 #include <algorithm>
 

@@ -4,7 +4,7 @@
 
 #include <cstdint>
 
-#include "ui/TreeItemKey.h"
+#include "ui/sidebar/TreeItemKey.h"
 
 namespace lq {
 

@@ -1,6 +1,6 @@
 // SidebarTree: the label edit box the control opens for a rename. Its limit, margins, place and
 // border are the sidebar's; the edit itself ends the control's usual way.
-#include "ui/SidebarTree.h"
+#include "ui/sidebar/SidebarTree.h"
 
 #include <algorithm>
 

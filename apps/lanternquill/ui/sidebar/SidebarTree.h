@@ -9,11 +9,11 @@
 #include <string_view>
 #include <unordered_map>
 
-#include "ui/GdiObjects.h"
-#include "ui/SidebarDropRules.h"
-#include "ui/TreeAction.h"
-#include "ui/TreeItemKey.h"
-#include "ui/TreeItemLayout.h"
+#include "ui/gdi/GdiObjects.h"
+#include "ui/sidebar/SidebarDropRules.h"
+#include "ui/sidebar/TreeAction.h"
+#include "ui/sidebar/TreeItemKey.h"
+#include "ui/sidebar/TreeItemLayout.h"
 #include "workspace/ProjectTree.h"
 
 namespace lq {

@@ -1,6 +1,6 @@
 // SidebarTree: dragging notes and projects to a new place. The tree only works out where the row
 // would go; the main window makes the move when it is told that the drag ended.
-#include "ui/SidebarTree.h"
+#include "ui/sidebar/SidebarTree.h"
 
 #include <algorithm>
 

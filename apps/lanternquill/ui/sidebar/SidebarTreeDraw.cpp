@@ -1,10 +1,10 @@
 // SidebarTree: custom drawing. The control paints its lines and expand buttons and its own text
 // invisibly (in the background colour); every row's content is painted over that afterwards.
-#include "ui/SidebarTree.h"
+#include "ui/sidebar/SidebarTree.h"
 
 #include <algorithm>
 
-#include "ui/GdiObjects.h"
+#include "ui/gdi/GdiObjects.h"
 
 namespace lq {
 namespace {

@@ -1,6 +1,6 @@
 // SidebarTree: the control's own messages. Hover and the plus button, the clicks reported to the main
 // window, the presses the control must not handle, and the mouse and keys of a running drag.
-#include "ui/SidebarTree.h"
+#include "ui/sidebar/SidebarTree.h"
 
 #include <windowsx.h>
 

@@ -1,5 +1,5 @@
 // SidebarTree: the control's notifications and hit testing.
-#include "ui/SidebarTree.h"
+#include "ui/sidebar/SidebarTree.h"
 
 #include "store/TextConversion.h"
 

@@ -6,7 +6,7 @@
 #include <optional>
 #include <string>
 
-#include "ui/TreeItemKey.h"
+#include "ui/sidebar/TreeItemKey.h"
 
 namespace lq {
 

@@ -1,4 +1,4 @@
-#include "ui/TreeItemLayout.h"
+#include "ui/sidebar/TreeItemLayout.h"
 
 #include <commctrl.h>
 

@@ -1,4 +1,4 @@
-#include "ui/StatusCharCount.h"
+#include "ui/status/StatusCharCount.h"
 
 namespace lq {
 

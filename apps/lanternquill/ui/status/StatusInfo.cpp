@@ -1,9 +1,9 @@
-#include "ui/StatusInfo.h"
+#include "ui/status/StatusInfo.h"
 
 #include <tuple>
 
-#include "ui/StatusCharCount.h"
-#include "ui/StatusTexts.h"
+#include "ui/status/StatusCharCount.h"
+#include "ui/status/StatusTexts.h"
 
 namespace lq {
 namespace {
@@ -120,10 +120,16 @@ bool StatusInfo::ClearTransient() noexcept {
     return changed;
 }
 
-std::wstring StatusInfo::PositionText() const { return StatusPositionText(line_, column_); }
+std::wstring StatusInfo::PositionText() const {
+    return StatusPositionText(line_, column_);
+}
 
-std::wstring StatusInfo::SelectionText() const { return StatusSelectionText(hasSelection_, selectedChars_); }
+std::wstring StatusInfo::SelectionText() const {
+    return StatusSelectionText(hasSelection_, selectedChars_);
+}
 
-std::wstring StatusInfo::TotalText() const { return StatusTotalText(totalChars_); }
+std::wstring StatusInfo::TotalText() const {
+    return StatusTotalText(totalChars_);
+}
 
 }  // namespace lq

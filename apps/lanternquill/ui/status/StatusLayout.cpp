@@ -1,4 +1,4 @@
-#include "ui/StatusLayout.h"
+#include "ui/status/StatusLayout.h"
 
 namespace lq {
 

@@ -1,4 +1,4 @@
-#include "ui/StatusTexts.h"
+#include "ui/status/StatusTexts.h"
 
 #include "workspace/TextHelpers.h"
 
