@@ -71,6 +71,17 @@ TEST_F(MappedReadsTest, NothingIsMappedWhileMappingIsNotAllowed) {
     EXPECT_TRUE(mapped.mapped());
 }
 
+TEST_F(MappedReadsTest, ACopyOfTheFileReadsMappedOnlyWhileItCopies) {
+    const std::wstring copy = folder.File(L"copy.db");
+    ASSERT_TRUE(db->CopyTo(copy));
+    EXPECT_EQ(test::MapLimit(db->handle()), 0);
+    std::unique_ptr<Database> copied = test::OpenStoreDatabase(copy);
+    ASSERT_NE(copied, nullptr);
+    int matches = 0;
+    EXPECT_TRUE(NoteStore(*copied).ForEachNoteContaining("NEEDLE", [&](int64_t, std::string_view) { ++matches; }));
+    EXPECT_EQ(matches, 10);
+}
+
 // The reporter of the fault, as the program's is: it tells, and the process ends with the code given.
 void ReportForTest() noexcept {
     std::fputs("read fault reported\n", stderr);

@@ -87,10 +87,17 @@ bool Database::CopyTo(const std::wstring& target, std::string* error) {
                         nullptr) != SQLITE_OK) {
         return fail(destination.get() != nullptr ? sqlite3_errmsg(destination.get()) : "sqlite3_open_v2 failed");
     }
-    sqlite3_backup* backup = sqlite3_backup_init(destination.get(), "main", handle_, "main");
-    if (backup == nullptr) return fail(sqlite3_errmsg(destination.get()));
-    const int stepped = sqlite3_backup_step(backup, -1);
-    const int finished = sqlite3_backup_finish(backup);
+    int stepped = SQLITE_ERROR;
+    int finished = SQLITE_ERROR;
+    {
+        // The copy reads every page of this file: mapped, like the scans over every note (see
+        // MappedReads); the pages it writes go through the file API as always.
+        const MappedReads mapped(*this);
+        sqlite3_backup* backup = sqlite3_backup_init(destination.get(), "main", handle_, "main");
+        if (backup == nullptr) return fail(sqlite3_errmsg(destination.get()));
+        stepped = sqlite3_backup_step(backup, -1);
+        finished = sqlite3_backup_finish(backup);
+    }
     if (stepped != SQLITE_DONE || finished != SQLITE_OK) return fail(sqlite3_errmsg(destination.get()));
     return true;
 }
