@@ -72,6 +72,19 @@ std::optional<StoredState> ReadStoredState(const std::wstring& path) {
     return state;
 }
 
+std::optional<std::string> ReadNoteContent(const std::wstring& path, int64_t noteId) {
+    sqlite3* handle = nullptr;
+    if (sqlite3_open_v2(Utf16ToUtf8(path).c_str(), &handle, SQLITE_OPEN_READONLY, nullptr) != SQLITE_OK) {
+        sqlite3_close_v2(handle);
+        return std::nullopt;
+    }
+    sqlite3_busy_timeout(handle, 500);
+    Database db(handle, path);
+    std::optional<LoadedNote> note = NoteStore(db).GetNoteForEditor(noteId);
+    if (!note) return std::nullopt;
+    return std::move(note->content);
+}
+
 std::optional<StoredState> WaitForStoredState(const std::wstring& path,
                                               const std::function<bool(const StoredState&)>& holds,
                                               unsigned timeoutMs) {

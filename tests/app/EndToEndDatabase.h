@@ -35,6 +35,10 @@ struct StoredState {
 // None when the file cannot be opened or read (for example while another connection locks it).
 [[nodiscard]] std::optional<StoredState> ReadStoredState(const std::wstring& path);
 
+// The stored content of one note, read by itself, so another note that cannot be read does not hide
+// it; none when the file or that row cannot be read.
+[[nodiscard]] std::optional<std::string> ReadNoteContent(const std::wstring& path, int64_t noteId);
+
 // Reads the file until `holds` accepts what is stored, or `timeoutMs` has passed; the last state read
 // (none when no read succeeded).
 [[nodiscard]] std::optional<StoredState> WaitForStoredState(const std::wstring& path,

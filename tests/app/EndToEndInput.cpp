@@ -57,6 +57,14 @@ HWND FindDescendant(HWND parent, const wchar_t* className) {
     return query.found;
 }
 
+HWND FindChildWithText(HWND parent, const wchar_t* className, const std::wstring& text) {
+    for (HWND child = FindWindowExW(parent, nullptr, className, nullptr); child != nullptr;
+         child = FindWindowExW(parent, child, className, nullptr)) {
+        if (QueryText(child) == text) return child;
+    }
+    return nullptr;
+}
+
 bool WaitUntil(const std::function<bool()>& condition, DWORD timeoutMs) {
     const ULONGLONG deadline = GetTickCount64() + timeoutMs;
     for (;;) {

@@ -30,6 +30,9 @@ struct ProgramWindows {
 // The first descendant of `parent` with that window class, or null.
 [[nodiscard]] HWND FindDescendant(HWND parent, const wchar_t* className);
 
+// The direct child of `parent` with that window class and text, or null.
+[[nodiscard]] HWND FindChildWithText(HWND parent, const wchar_t* className, const std::wstring& text);
+
 // Polls `condition` every 20 ms until it holds or `timeoutMs` has passed; its last answer.
 bool WaitUntil(const std::function<bool()>& condition, DWORD timeoutMs = 10000);
 

@@ -7,11 +7,14 @@
 #include <optional>
 #include <string>
 
+#include <sqlite3.h>
+
 #include "EndToEndDatabase.h"
 #include "EndToEndInput.h"
 #include "ProgramFile.h"
 #include "ProgramRun.h"
 #include "resources/ResourceIds.h"
+#include "support/RawDatabase.h"
 #include "support/TempFolder.h"
 
 namespace lq {
@@ -66,15 +69,6 @@ bool IsValidUtf8(const std::string& bytes) {
                                                 static_cast<int>(bytes.size()), nullptr, 0) > 0;
 }
 
-// The child of `parent` with that class and text, or null.
-HWND FindChildWithText(HWND parent, const wchar_t* className, const std::wstring& text) {
-    for (HWND child = FindWindowExW(parent, nullptr, className, nullptr); child != nullptr;
-         child = FindWindowExW(parent, child, className, nullptr)) {
-        if (test::QueryText(child) == text) return child;
-    }
-    return nullptr;
-}
-
 // A replace in all notes rewrites the open note under its last edit's byte position; going there
 // and typing must still store valid UTF-8.
 TEST(EndToEndViewTest, GoingToTheLastEditAfterAReplaceInAllNotesStoresValidText) {
@@ -109,7 +103,7 @@ TEST(EndToEndViewTest, GoingToTheLastEditAfterAReplaceInAllNotesStoresValidText)
         return query != nullptr && query != windows->editor;
     }));
     test::PostCharacters(query, L"q");
-    const HWND button = FindChildWithText(windows->main, L"Button", ProgramString(IDS_REPLACE_ALL));
+    const HWND button = test::FindChildWithText(windows->main, L"Button", ProgramString(IDS_REPLACE_ALL));
     ASSERT_NE(button, nullptr);
     ASSERT_TRUE(test::WaitUntil([&] { return IsWindowEnabled(button) != FALSE; }));
     PostMessageW(button, BM_CLICK, 0, 0);
@@ -135,6 +129,115 @@ TEST(EndToEndViewTest, GoingToTheLastEditAfterAReplaceInAllNotesStoresValidText)
 
     PostMessageW(windows->main, WM_CLOSE, 0, 0);
     EXPECT_EQ(run.Wait(30000), std::optional<DWORD>(0));
+}
+
+// A stored caret or anchor that the text does not have opens the note with a plain caret at its end,
+// so the first key adds to the text instead of replacing it; positions the text has keep their
+// selection.
+TEST(EndToEndViewTest, AStoredCaretOrAnchorOutsideTheTextOpensAsACaretAtTheEnd) {
+    struct Case {
+        int64_t caret;
+        int64_t anchor;
+        LRESULT shownCaret;
+        LRESULT shownAnchor;
+        const char* afterTyping;
+    };
+    // "héllo" is six bytes.
+    const Case cases[] = {
+        {999, -5, 6, 6, "h\xC3\xA9lloq"},
+        {-1, 999, 6, 6, "h\xC3\xA9lloq"},
+        {3, 999, 6, 6, "h\xC3\xA9lloq"},
+        {4, 1, 4, 1, "hqlo"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE("stored caret " + std::to_string(c.caret) + ", anchor " + std::to_string(c.anchor));
+        test::TempFolder folder;
+        const std::wstring path = folder.File(L"memo.db");
+        ASSERT_TRUE(
+            test::MakeDatabaseWithNote(path, "Memo", "h\xC3\xA9llo", NoteViewState{c.caret, c.anchor, 0, 0, 0, 1}));
+
+        ProgramRun run(L"--silent --db " + Quoted(path));
+        const std::optional<test::ProgramWindows> windows = test::WaitForProgramWindows(run);
+        ASSERT_TRUE(windows);
+        EXPECT_TRUE(test::WaitUntil(
+            [&] {
+                return test::EditorCaret(windows->editor) == c.shownCaret &&
+                       test::EditorAnchor(windows->editor) == c.shownAnchor;
+            },
+            5000))
+            << "caret " << test::EditorCaret(windows->editor).value_or(-1) << ", anchor "
+            << test::EditorAnchor(windows->editor).value_or(-1);
+
+        test::PostCharacters(windows->editor, L"q");
+        const std::optional<StoredState> stored = test::WaitForStoredState(path, [&](const StoredState& state) {
+            const NoteRecord* note = state.NoteTitled("Memo");
+            return note != nullptr && note->content == c.afterTyping;
+        });
+        ASSERT_TRUE(stored);
+        const NoteRecord* note = stored->NoteTitled("Memo");
+        ASSERT_NE(note, nullptr);
+        EXPECT_EQ(note->content, c.afterTyping);
+        PostMessageW(windows->main, WM_CLOSE, 0, 0);
+        EXPECT_EQ(run.Wait(30000), std::optional<DWORD>(0));
+    }
+}
+
+// A note whose project is gone is not in the sidebar and not in the search's list: counting and
+// replacing in all notes leave it alone too, so the question counts only what the user can reach.
+TEST(EndToEndViewTest, ReplaceInAllNotesCountsAndRewritesOnlyNotesTheSidebarLists) {
+    test::TempFolder folder;
+    const std::wstring path = folder.File(L"memo.db");
+    ASSERT_TRUE(test::MakeDatabaseWithNote(path, "Seen", "needle one", NoteViewState{}));
+    {
+        // A plain connection does not enforce the projects' foreign key, as an older program or
+        // another tool may not have.
+        std::unique_ptr<Database> db = test::OpenRawDatabase(path);
+        ASSERT_NE(db, nullptr);
+        ASSERT_EQ(sqlite3_exec(db->handle(),
+                               "INSERT INTO notes (project_id, title, content, sort_order, created_at, updated_at) "
+                               "VALUES (999, 'Orphan', 'needle two needle', 1, 0, 0)",
+                               nullptr, nullptr, nullptr),
+                  SQLITE_OK);
+    }
+    int64_t orphan = 0;
+    {
+        std::unique_ptr<Database> db = test::OpenRawDatabase(path);
+        ASSERT_NE(db, nullptr);
+        ASSERT_TRUE(db->QueryInt64("SELECT id FROM notes WHERE title = 'Orphan'", orphan));
+    }
+
+    ProgramRun run(L"--silent --db " + Quoted(path));
+    const std::optional<test::ProgramWindows> windows = test::WaitForProgramWindows(run);
+    ASSERT_TRUE(windows);
+    PostMessageW(windows->main, WM_COMMAND, IDM_REPLACE_ALL_NOTES, 0);
+    HWND query = nullptr;
+    ASSERT_TRUE(test::WaitUntil([&] {
+        query = test::FocusOnThreadOf(windows->main);
+        return query != nullptr && query != windows->editor;
+    }));
+    test::PostCharacters(query, L"needle");
+    const HWND button = test::FindChildWithText(windows->main, L"Button", ProgramString(IDS_REPLACE_ALL));
+    ASSERT_NE(button, nullptr);
+    ASSERT_TRUE(test::WaitUntil([&] { return IsWindowEnabled(button) != FALSE; }));
+    PostMessageW(button, BM_CLICK, 0, 0);
+    const HWND question = run.WaitForDialog(20000);
+    ASSERT_NE(question, nullptr) << "no question before replacing";
+    std::wstring expected = ProgramString(IDS_CONFIRM_REPLACE_ALL);
+    expected.replace(expected.find(L"%1"), 2, L"1");
+    expected.replace(expected.find(L"%2"), 2, L"1");
+    test::ExpectDialogShows(question, expected);
+    test::PressTaskDialogButton(question, IDS_REPLACE);
+
+    const std::optional<StoredState> stored = test::WaitForStoredState(path, [](const StoredState& state) {
+        const NoteRecord* note = state.NoteTitled("Seen");
+        return note != nullptr && note->content == " one";
+    });
+    ASSERT_TRUE(stored);
+    ASSERT_NE(stored->NoteTitled("Seen"), nullptr);
+    EXPECT_EQ(stored->NoteTitled("Seen")->content, " one");
+    PostMessageW(windows->main, WM_CLOSE, 0, 0);
+    EXPECT_EQ(run.Wait(30000), std::optional<DWORD>(0));
+    EXPECT_EQ(test::ReadNoteContent(path, orphan), std::optional<std::string>("needle two needle"));
 }
 
 }  // namespace

@@ -68,18 +68,29 @@ TEST_F(NoteStoreTest, InsertedNotesGoLastInTheirProjectAndListInSidebarOrder) {
     EXPECT_EQ(record->updatedAt, 10);
 }
 
-TEST_F(NoteStoreTest, NotesOfMissingProjectsAreNotListed) {
+// The user cannot reach a note whose project is gone: listing, searching and the scan that counts
+// and replaces in all notes all pass it over alike.
+TEST_F(NoteStoreTest, NotesOfMissingProjectsAreNeitherListedNorSearchedNorScanned) {
     ASSERT_EQ(sqlite3_exec(db->handle(),
-                           "PRAGMA foreign_keys = OFF; INSERT INTO notes (project_id, title, created_at, updated_at) "
-                           "VALUES (999, 'orphan', 0, 0); PRAGMA foreign_keys = ON;",
+                           "PRAGMA foreign_keys = OFF; INSERT INTO notes (project_id, title, content, created_at, "
+                           "updated_at) VALUES (999, 'orphan', 'needle', 0, 0); PRAGMA foreign_keys = ON;",
                            nullptr, nullptr, nullptr),
               SQLITE_OK);
     const int64_t kept = *notes->InsertNote(first, "kept", 1);
+    ASSERT_TRUE(notes->SaveNote(kept, "a needle", NoteViewState{}, 1));
     const auto rows = notes->ListNotes();
     ASSERT_TRUE(rows);
     ASSERT_EQ(rows->size(), 1u);
     EXPECT_EQ(rows->front().id, kept);
     EXPECT_FALSE(notes->InsertNote(999, "no project", 1));  // foreign keys are on
+
+    const auto hits = notes->SearchNotes("needle");
+    ASSERT_TRUE(hits);
+    ASSERT_EQ(hits->size(), 1u);
+    EXPECT_EQ(hits->front().noteId, kept);
+    std::vector<int64_t> scanned;
+    EXPECT_TRUE(notes->ForEachNoteContaining("NEEDLE", [&](int64_t id, std::string_view) { scanned.push_back(id); }));
+    EXPECT_EQ(scanned, std::vector<int64_t>{kept});
 }
 
 TEST_F(NoteStoreTest, SaveWritesContentAndViewOnlyForExistingNotes) {

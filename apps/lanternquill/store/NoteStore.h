@@ -34,8 +34,9 @@ public:
     [[nodiscard]] std::optional<std::vector<SearchHit>> SearchNotes(std::string_view query);
 
     // Calls `visit` with the id and content (valid during the call only) of every note whose content
-    // holds the query, in id order. True when the scan reached its end (at once for an empty query).
-    // Shares its statement with the replace in all notes: neither may run inside the other's callback.
+    // holds the query and whose project exists (the notes the sidebar lists), in id order. True when the scan reached
+    // its end (at once for an empty query). Shares its statement with the replace in all notes: neither may run inside
+    // the other's callback.
     [[nodiscard]] bool ForEachNoteContaining(std::string_view query,
                                              const std::function<void(int64_t id, std::string_view content)>& visit);
 

@@ -69,11 +69,12 @@ public:
     // --- Opening notes ---
     // Shows the note in its own cached document (made and filled from the database on first opening)
     // with its view restored. True when it is open (at once when it already was). False, with nothing
-    // changed, when the note is not in `tree` or cannot be read; false after leaving the previous note
-    // and showing the empty document when the editing component cannot make a document.
+    // changed, when the note is not in `tree` or cannot be read (`unreadableNoteId` then names it);
+    // false after leaving the previous note and showing the empty document when the editing
+    // component cannot make a document.
     bool OpenNote(int64_t noteId);
     // Opens the project's last-opened note, else its first note, else shows the empty document with
-    // the project current. False when the project is not in `tree`.
+    // the project current. False when the project is not in `tree` or its note could not be opened.
     bool OpenProject(int64_t projectId);
     // Leaving the open note: commits a composition, saves if modified (a failure does not stop the
     // switch), and records its view, length, dirty flag and use stamp. Nothing when no note is open.
@@ -81,8 +82,8 @@ public:
     // The view of the attached document: caret, anchor, top line and sub-line, x offset (0 while
     // wrapping), and the open note's opening time.
     [[nodiscard]] NoteViewState CaptureViewState();
-    // Puts caret, anchor and scroll position back, clamped to the document; positions inside a
-    // character or between CR and LF move back to the character's start.
+    // Puts caret, anchor and scroll position back; positions inside a character or between CR and LF
+    // move back to the character's start. A caret or anchor outside the document puts both at its end.
     void RestoreViewState(const NoteViewState& view);
     // Attaches a document to the editor and readies the editor to show a note in it.
     void AttachDocument(void* document);
@@ -190,6 +191,7 @@ public:
     std::unordered_map<int64_t, bool> pendingExpanded;
     std::unordered_map<int64_t, bool> savedExpanded;
     std::unordered_map<std::string, std::string> savedSettings;
+    int64_t unreadableNoteId = 0;  // the note the last OpenNote or OpenProject could not read; 0 for none
     bool lastSaveFailed = false;
     uint64_t savesCommitted = 0;  // SaveAll's commits in this run
     bool saveFailureReported = false;

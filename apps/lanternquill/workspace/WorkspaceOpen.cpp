@@ -71,6 +71,7 @@ void Workspace::CaptureCurrent() {
 }
 
 bool Workspace::OpenNote(int64_t noteId) {
+    unreadableNoteId = 0;
     if (noteId != 0 && noteId == currentNoteId) return true;
     const NoteListRow* row = tree.FindNote(noteId);
     if (row == nullptr) return false;
@@ -79,7 +80,12 @@ bool Workspace::OpenNote(int64_t noteId) {
     std::optional<LoadedNote> loaded;
     if (!documents.contains(noteId)) {
         loaded = notes.GetNoteForEditor(noteId);
-        if (!loaded) return false;
+        if (!loaded) {
+            // The sidebar lists the note, so its row is there but cannot be read (a damaged page).
+            // Nothing is left or saved: the open note stays open and its text stays where it was.
+            unreadableNoteId = noteId;
+            return false;
+        }
     }
 
     CaptureCurrent();
@@ -136,6 +142,7 @@ bool Workspace::OpenNote(int64_t noteId) {
 }
 
 bool Workspace::OpenProject(int64_t projectId) {
+    unreadableNoteId = 0;
     const ProjectNode* project = tree.FindProject(projectId);
     if (project == nullptr) return false;
     LoadLastOpened();

@@ -26,7 +26,16 @@ NoteViewState Workspace::CaptureViewState() {
 
 void Workspace::RestoreViewState(const NoteViewState& view) {
     auto& call = editor.call();
-    call.SetSel(SnapToCharacter(call, view.anchorPos), SnapToCharacter(call, view.cursorPos));
+    const Scintilla::Position length = call.Length();
+    const auto outside = [length](int64_t position) { return position < 0 || position > length; };
+    if (outside(view.cursorPos) || outside(view.anchorPos)) {
+        // A stored position the text does not have (a file edited elsewhere, a damaged row) must not
+        // turn into a selection that the first key would replace: a plain caret at the end instead.
+        const Scintilla::Position end = SnapToCharacter(call, length);
+        call.SetSel(end, end);
+    } else {
+        call.SetSel(SnapToCharacter(call, view.anchorPos), SnapToCharacter(call, view.cursorPos));
+    }
 
     const Scintilla::Line lines = std::max<Scintilla::Line>(call.LineCount(), 1);
     const Scintilla::Line line = std::clamp<Scintilla::Line>(view.firstVisibleDocLine, 0, lines - 1);

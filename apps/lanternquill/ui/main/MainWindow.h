@@ -144,6 +144,11 @@ public:
     void DeleteSelected();
     void UndoDelete();
     void MoveSelected(bool up);
+    // After an opening that failed: the sidebar's selection goes back to the row that is open (the
+    // open note, else the current project), so what is typed goes where the sidebar points.
+    void SelectOpenRow();
+    // Tells the user that the note's stored text could not be read.
+    void ReportUnreadableNote(int64_t noteId);
     // Completes the tree label edit stored by PostTreeEdit (WM_APP+1).
     void CompleteLabelEdit();
     // Commits what the user is in the middle of typing (an input-method composition in the editor,

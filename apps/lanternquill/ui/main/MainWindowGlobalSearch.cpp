@@ -160,12 +160,17 @@ void MainWindow::RunGlobalCount(const std::wstring& query) {
     // A search that failed found nothing, but must not say so: the list is empty without the red frame.
     view.SetNoMatch(!query.empty() && globalHits.empty() && !searchFailed);
     InvalidateSidebarArea();
+    // The empty list is no answer: the user is told that the notes could not be searched.
+    if (searchFailed && showMessage) showMessage(LoadResourceString(instance, IDS_SEARCH_UNREADABLE));
 }
 
 void MainWindow::OpenGlobalHit(int index) {
     if (workspace == nullptr || index < 0 || static_cast<size_t>(index) >= globalHits.size()) return;
     const SearchHit hit = globalHits[static_cast<size_t>(index)];
-    if (!workspace->OpenNote(hit.noteId)) return;
+    if (!workspace->OpenNote(hit.noteId)) {
+        if (workspace->unreadableNoteId != 0) ReportUnreadableNote(workspace->unreadableNoteId);
+        return;
+    }
 
     if (const std::optional<int64_t> projectId = workspace->tree.ProjectOfNote(hit.noteId)) {
         const ProjectNode* project = workspace->tree.FindProject(*projectId);

@@ -1,6 +1,9 @@
 #include "ui/main/MainWindow.h"
 
+#include "resources/ResourceIds.h"
+#include "store/TextConversion.h"
 #include "ui/commands/NoteCommandRules.h"
+#include "ui/dialogs/ResourceString.h"
 #include "ui/main/MainWindowLabelEdit.h"
 #include "workspace/Workspace.h"
 
@@ -57,9 +60,30 @@ void MainWindow::NewProject() {
 
 void MainWindow::SelectAdjacentNote(bool forward) {
     if (!workspace) return;
-    const std::optional<NoteInProject> target = AdjacentNote(workspace->tree, workspace->currentNoteId, forward);
-    if (!target) return;
-    if (!workspace->OpenNote(target->noteId)) return;
+    // A note that cannot be read is passed over, and the user hears of it once. Coming round to the
+    // open note ends the walk (opening it again succeeds at once).
+    size_t notes = 0;
+    for (const ProjectNode& project : workspace->tree.projects) notes += project.notes.size();
+    std::optional<NoteInProject> target;
+    int64_t unreadable = 0;
+    int64_t from = workspace->currentNoteId;
+    for (size_t tried = 0; tried < notes && !target; ++tried) {
+        const std::optional<NoteInProject> next = AdjacentNote(workspace->tree, from, forward);
+        if (!next) break;
+        if (workspace->OpenNote(next->noteId)) {
+            target = next;
+        } else if (workspace->unreadableNoteId != 0) {
+            if (unreadable == 0) unreadable = next->noteId;
+            from = next->noteId;
+        } else {
+            break;
+        }
+    }
+    if (!target) {
+        SelectOpenRow();
+        if (unreadable != 0) ReportUnreadableNote(unreadable);
+        return;
+    }
 
     const HTREEITEM projectRow = sidebar.FindItem({true, target->projectId});
     if (projectRow && sidebar.hwnd() &&
@@ -69,6 +93,8 @@ void MainWindow::SelectAdjacentNote(bool forward) {
     }
     sidebar.Select({false, target->noteId});
     UpdateTitleAndStatus();
+    // Told with the note it went on to already shown.
+    if (unreadable != 0) ReportUnreadableNote(unreadable);
 }
 
 void MainWindow::MoveSelected(bool up) {
@@ -88,6 +114,21 @@ void MainWindow::MoveSelected(bool up) {
     if (!moved) return;  // the tree still shows the stored order
     sidebar.Sync(workspace->tree, *key);
     sidebar.Select(*key);
+}
+
+void MainWindow::SelectOpenRow() {
+    if (!workspace) return;
+    if (workspace->currentNoteId != 0) {
+        sidebar.Select({false, workspace->currentNoteId});
+    } else if (workspace->currentProjectId != 0) {
+        sidebar.Select({true, workspace->currentProjectId});
+    }
+}
+
+void MainWindow::ReportUnreadableNote(int64_t noteId) {
+    if (!workspace || !showMessage) return;
+    const NoteListRow* row = workspace->tree.FindNote(noteId);
+    showMessage(LoadResourceString(instance, IDS_NOTE_UNREADABLE, row ? Utf8ToUtf16(row->title) : std::wstring()));
 }
 
 }  // namespace lq

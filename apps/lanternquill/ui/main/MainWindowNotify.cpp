@@ -26,18 +26,20 @@ void OnTreeAction(MainWindow& window, const TreeAction& action) {
     Workspace& workspace = *window.workspace;
     if (action.kind != TreeAction::ContextMenu && !action.item) return;
     switch (action.kind) {
-        case TreeAction::Select:
-            if (action.item->isProject) {
-                workspace.OpenProject(action.item->id);
-            } else {
-                workspace.OpenNote(action.item->id);
-            }
+        case TreeAction::Select: {
+            const bool opened =
+                action.item->isProject ? workspace.OpenProject(action.item->id) : workspace.OpenNote(action.item->id);
+            // A row that did not open must not stay highlighted over another note's text: what is
+            // typed next would go into that note.
+            if (!opened) window.SelectOpenRow();
             window.sidebar.SetOpenNote(workspace.currentNoteId);
             window.UpdateTitle();
             window.UpdateStatus();
             // The click report that follows a mouse selection hands the focus to the editor.
             if (action.byMouse) window.focusEditorAfterTreeAction = true;
+            if (!opened && workspace.unreadableNoteId != 0) window.ReportUnreadableNote(workspace.unreadableNoteId);
             break;
+        }
         case TreeAction::ExpandChanged:
             if (action.item->isProject) workspace.SetProjectExpanded(action.item->id, action.expanded);
             break;

@@ -1,0 +1,229 @@
+// The real program on a file where one note's stored text cannot be read (a page of its text
+// garbled, as a failing disk leaves it) while the sidebar still lists it: choosing that note, stepping
+// through the notes and searching all of them each say so once, the sidebar keeps pointing at the note
+// that is open, typing goes there, and nothing is written over the damaged note.
+#include <windows.h>
+
+#include <commctrl.h>
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <optional>
+#include <string>
+
+#include "EndToEndDatabase.h"
+#include "EndToEndInput.h"
+#include "ProgramFile.h"
+#include "ProgramRun.h"
+#include "resources/ResourceIds.h"
+#include "store/NoteStore.h"
+#include "store/ProjectStore.h"
+#include "store/SettingsStore.h"
+#include "support/FileBytes.h"
+#include "support/StoreDatabase.h"
+#include "support/SystemInput.h"
+#include "support/TempFolder.h"
+
+namespace lq {
+namespace {
+
+using test::ProgramRun;
+using test::ProgramString;
+using test::ProgramWindows;
+
+// Long enough to run over several overflow pages; one byte value that nothing else in the file has
+// in a whole page.
+constexpr char kBrokenByte = 'Q';
+constexpr size_t kBrokenLength = 5 * test::kDatabasePageSize;
+
+// Project "Inbox" with A, Broken and C in this order; the program starts on A.
+struct DamagedFile {
+    int64_t a = 0;
+    int64_t broken = 0;
+    int64_t c = 0;
+    size_t damagedPage = 0;
+    std::string damagedBytes;  // that page as damaged
+};
+
+// An overflow page of Broken's text: after its 4-byte link to the next page, nothing but the text.
+bool IsBrokenTextPage(std::string_view page) {
+    return page.substr(4).find_first_not_of(kBrokenByte) == std::string_view::npos;
+}
+
+void MakeFileWithUnreadableNote(const std::wstring& path, DamagedFile& file) {
+    {
+        std::unique_ptr<Database> db = test::OpenStoreDatabase(path);
+        ASSERT_NE(db, nullptr);
+        const std::optional<int64_t> project = ProjectStore(*db).InsertProject("Inbox", 1);
+        ASSERT_TRUE(project);
+        const auto add = [&](const char* title, const std::string& content) {
+            const std::optional<int64_t> id = NoteStore(*db).InsertNote(*project, title, 1);
+            EXPECT_TRUE(id && NoteStore(*db).SaveNote(*id, content, NoteViewState{}, 1));
+            return id.value_or(0);
+        };
+        file.a = add("A", "alpha");
+        file.broken = add("Broken", std::string(kBrokenLength, kBrokenByte));
+        file.c = add("C", "gamma");
+        ASSERT_TRUE(SettingsStore(*db).SetSetting("last.note_id", std::to_string(file.a)));
+    }
+    // The second of the text's overflow pages: its link is garbled with it, so the text ends nowhere.
+    const std::optional<std::string> bytes = test::ReadFileBytes(path);
+    ASSERT_TRUE(bytes);
+    size_t seen = 0;
+    for (size_t page = 1; page * test::kDatabasePageSize < bytes->size(); ++page) {
+        const std::string_view view(bytes->data() + page * test::kDatabasePageSize, test::kDatabasePageSize);
+        if (IsBrokenTextPage(view) && ++seen == 2) file.damagedPage = page;
+    }
+    ASSERT_NE(file.damagedPage, 0u) << "no overflow pages of the long note";
+    ASSERT_TRUE(test::DamageDatabasePages(path, file.damagedPage, 1));
+    const std::optional<std::string> damaged = test::ReadFileBytes(path);
+    ASSERT_TRUE(damaged);
+    file.damagedBytes = damaged->substr(file.damagedPage * test::kDatabasePageSize, test::kDatabasePageSize);
+
+    // The sidebar can list the note; its text cannot be read; the others can.
+    std::unique_ptr<Database> db = test::OpenStoreDatabase(path);
+    ASSERT_NE(db, nullptr);
+    const std::optional<std::vector<NoteListRow>> listed = NoteStore(*db).ListNotes();
+    ASSERT_TRUE(listed) << "the listing must still work";
+    ASSERT_EQ(listed->size(), 3u);
+    ASSERT_FALSE(NoteStore(*db).GetNoteForEditor(file.broken)) << "the damaged note must be unreadable";
+    ASSERT_TRUE(NoteStore(*db).GetNoteForEditor(file.a));
+    ASSERT_TRUE(NoteStore(*db).GetNoteForEditor(file.c));
+}
+
+HTREEITEM TreeItem(HWND tree, UINT relation, HTREEITEM from = nullptr) {
+    return reinterpret_cast<HTREEITEM>(
+        test::SendQuery(tree, TVM_GETNEXTITEM, relation, reinterpret_cast<LPARAM>(from)).value_or(0));
+}
+
+// The sidebar's rows of the three notes, in order.
+struct NoteRows {
+    HTREEITEM a = nullptr;
+    HTREEITEM broken = nullptr;
+    HTREEITEM c = nullptr;
+};
+
+NoteRows FindNoteRows(HWND tree) {
+    NoteRows rows;
+    rows.a = TreeItem(tree, TVGN_CHILD, TreeItem(tree, TVGN_ROOT));
+    rows.broken = TreeItem(tree, TVGN_NEXT, rows.a);
+    rows.c = TreeItem(tree, TVGN_NEXT, rows.broken);
+    return rows;
+}
+
+std::wstring CaptionOf(const wchar_t* title) {
+    return std::wstring(L"Inbox / ") + title + L" \u2014 Lanternquill";
+}
+
+class EndToEndUnreadableNoteTest : public testing::Test {
+protected:
+    void SetUp() override {
+        ASSERT_NO_FATAL_FAILURE(MakeFileWithUnreadableNote(path, file));
+        const std::optional<ProgramWindows> found = test::StartInFront(run, path);
+        ASSERT_TRUE(found);
+        windows = *found;
+        rows = FindNoteRows(windows.tree);
+        ASSERT_NE(rows.c, nullptr) << "the sidebar does not list the three notes";
+        ASSERT_EQ(test::Caption(windows.main), CaptionOf(L"A"));
+    }
+
+    void TearDown() override { test::ReleaseTestKeys(); }
+
+    // The one message about the damaged note, answered; and no second one.
+    void ExpectToldOnceThatTheNoteIsUnreadable() {
+        const HWND message = run->WaitForDialog(10000);
+        ASSERT_NE(message, nullptr) << "the user was not told that the note cannot be read";
+        std::wstring text = ProgramString(IDS_NOTE_UNREADABLE);
+        ASSERT_NE(text.find(L"%1"), std::wstring::npos);
+        test::ExpectDialogShows(message, text.replace(text.find(L"%1"), 2, L"Broken"));
+        test::PressTaskDialogButton(message, IDOK);
+        ASSERT_TRUE(test::WaitUntil([&] { return !IsWindow(message); }));
+        EXPECT_EQ(run->WaitForDialog(1000), nullptr) << "told more than once";
+    }
+
+    HTREEITEM SelectedRow() const { return TreeItem(windows.tree, TVGN_CARET); }
+
+    // Closes the program; A holds `expectedA`, C its text, and the damaged page is as it was.
+    void CloseAndExpectStored(const std::string& expectedA) {
+        PostMessageW(windows.main, WM_CLOSE, 0, 0);
+        ASSERT_EQ(run->Wait(30000), std::optional<DWORD>(0));
+        EXPECT_EQ(test::ReadNoteContent(path, file.a), std::optional<std::string>(expectedA));
+        EXPECT_EQ(test::ReadNoteContent(path, file.c), std::optional<std::string>("gamma"));
+        const std::optional<std::string> bytes = test::ReadFileBytes(path);
+        ASSERT_TRUE(bytes);
+        EXPECT_EQ(bytes->substr(file.damagedPage * test::kDatabasePageSize, test::kDatabasePageSize), file.damagedBytes)
+            << "something was written over the damaged note";
+        EXPECT_FALSE(test::ReadNoteContent(path, file.broken));
+    }
+
+    test::TempFolder folder;
+    std::wstring path = folder.File(L"memo.db");
+    DamagedFile file;
+    std::unique_ptr<ProgramRun> run;
+    ProgramWindows windows;
+    NoteRows rows;
+};
+
+TEST_F(EndToEndUnreadableNoteTest, ClickingTheNoteSaysSoAndTheSidebarStaysOnTheOpenNoteThatTypingGoesTo) {
+    // A click on the middle of Broken's row (rows are 28 DIP high; the first is the project's).
+    const int rowHeight = MulDiv(28, static_cast<int>(GetDpiForWindow(windows.tree)), 96);
+    POINT point{rowHeight * 3, rowHeight * 2 + rowHeight / 2};
+    ClientToScreen(windows.tree, &point);
+    ASSERT_TRUE(test::SendMouseAt(point));
+    ASSERT_TRUE(test::SendMouseAt(point, MOUSEEVENTF_LEFTDOWN));
+    ASSERT_TRUE(test::SendMouseAt(point, MOUSEEVENTF_LEFTUP));
+    ASSERT_NO_FATAL_FAILURE(ExpectToldOnceThatTheNoteIsUnreadable());
+
+    EXPECT_TRUE(test::WaitUntil([&] { return SelectedRow() == rows.a; })) << "the sidebar points at another note";
+    EXPECT_EQ(test::Caption(windows.main), CaptionOf(L"A"));
+    EXPECT_EQ(test::QueryText(windows.editor), L"alpha");
+
+    test::PostCharacters(windows.editor, L"q");
+    EXPECT_TRUE(test::WaitUntil([&] { return test::ReadNoteContent(path, file.a) == "qalpha"; }));
+    EXPECT_EQ(SelectedRow(), rows.a);
+    CloseAndExpectStored("qalpha");
+}
+
+TEST_F(EndToEndUnreadableNoteTest, CtrlTabPassesOverTheNoteBothWaysAndSaysSoOnce) {
+    ASSERT_TRUE(test::PressChord({VK_CONTROL, VK_TAB}));
+    ASSERT_NO_FATAL_FAILURE(ExpectToldOnceThatTheNoteIsUnreadable());
+    EXPECT_TRUE(test::WaitUntil([&] { return test::Caption(windows.main) == CaptionOf(L"C"); }));
+    EXPECT_EQ(test::QueryText(windows.editor), L"gamma");
+    EXPECT_EQ(SelectedRow(), rows.c);
+
+    ASSERT_TRUE(test::BringToFront(windows.main));
+    ASSERT_TRUE(test::PressChord({VK_CONTROL, VK_SHIFT, VK_TAB}));
+    ASSERT_NO_FATAL_FAILURE(ExpectToldOnceThatTheNoteIsUnreadable());
+    EXPECT_TRUE(test::WaitUntil([&] { return test::Caption(windows.main) == CaptionOf(L"A"); }));
+    EXPECT_EQ(SelectedRow(), rows.a);
+
+    test::PostCharacters(windows.editor, L"q");
+    EXPECT_TRUE(test::WaitUntil([&] { return test::ReadNoteContent(path, file.a) == "qalpha"; }));
+    CloseAndExpectStored("qalpha");
+}
+
+TEST_F(EndToEndUnreadableNoteTest, SearchingAllNotesSaysTheSearchFailedInsteadOfListingNothing) {
+    ASSERT_TRUE(test::PressChord({VK_CONTROL, VK_SHIFT, 'F'}));
+    HWND query = nullptr;
+    ASSERT_TRUE(test::WaitUntil([&] {
+        query = test::FocusOnThreadOf(windows.main);
+        return query != nullptr && query != windows.editor;
+    })) << "Ctrl+Shift+F did not open the search view";
+    const HWND list = test::FindDescendant(windows.main, L"ListBox");
+    ASSERT_NE(list, nullptr);
+
+    // Text that is on the screen, in the open note.
+    test::PostCharacters(query, L"alpha");
+    test::PostKey(query, VK_RETURN);
+    const HWND message = run->WaitForDialog(10000);
+    ASSERT_NE(message, nullptr) << "the failed search was not reported";
+    test::ExpectDialogShows(message, ProgramString(IDS_SEARCH_UNREADABLE));
+    test::PressTaskDialogButton(message, IDOK);
+    ASSERT_TRUE(test::WaitUntil([&] { return !IsWindow(message); }));
+    EXPECT_EQ(run->WaitForDialog(1000), nullptr) << "told more than once";
+    EXPECT_EQ(test::SendQuery(list, LB_GETCOUNT), std::optional<LRESULT>(0));
+    CloseAndExpectStored("alpha");
+}
+
+}  // namespace
+}  // namespace lq
