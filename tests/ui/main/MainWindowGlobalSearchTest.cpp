@@ -262,7 +262,9 @@ TEST_F(MainWindowGlobalSearchTest, AFailedSearchClaimsNeitherHitsNorTheirAbsence
     EXPECT_EQ(ListCount(), 0);
     EXPECT_FALSE(View().noMatch()) << "a failure is not \"nothing found\"";
     EXPECT_TRUE(View().statusText().empty()) << "no count, not \"0件\"";
-    EXPECT_TRUE(messages_.empty());
+    // The user is told that the search itself failed, once.
+    ASSERT_EQ(messages_.size(), 1u);
+    EXPECT_EQ(messages_[0], Text(IDS_SEARCH_UNREADABLE));
 }
 
 TEST_F(MainWindowGlobalSearchTest, OpeningAContentHitSelectsItsFirstMatchIgnoringCase) {
