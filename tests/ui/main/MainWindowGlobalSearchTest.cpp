@@ -306,6 +306,20 @@ TEST_F(MainWindowGlobalSearchTest, OpeningAHitInACollapsedProjectExpandsIt) {
     EXPECT_EQ(call().SelectionStart(), 4);
 }
 
+// A hit whose note can no longer be read (its row went after the search) is reported, and the open
+// note with the sidebar's selection on it stays as it was.
+TEST_F(MainWindowGlobalSearchTest, OpeningAHitThatCannotBeReadSaysSoAndKeepsTheOpenNote) {
+    StartWithNotes();
+    main->RunGlobalCount(L"beta");
+    ASSERT_EQ(HitIds(), (std::vector<int64_t>{plan_, titleOnly_, hidden_}));
+    Exec("DELETE FROM notes WHERE id = " + std::to_string(plan_));
+    main->OpenGlobalHit(0);
+    EXPECT_EQ(workspace->currentNoteId, other_);
+    EXPECT_EQ(main->sidebar.GetSelection(), (TreeItemKey{false, other_}));
+    ASSERT_EQ(messages_.size(), 1u);
+    EXPECT_EQ(messages_[0], Text(IDS_NOTE_UNREADABLE, L"Plan"));
+}
+
 TEST_F(MainWindowGlobalSearchTest, AHitIndexOutsideTheListIsIgnored) {
     StartWithNotes();
     main->RunGlobalCount(L"beta");
