@@ -17,7 +17,7 @@ const std::vector<Migration>& Migrations() {
 // The damaged-file question, and the file moved aside when the user starts over. False: no database
 // (the user chose to exit, or the file could not be moved, which was reported).
 bool MoveAsideIfAsked(const std::wstring& path, const DatabaseOpenDialogs& dialogs) {
-    if (!dialogs.askStartOver || !dialogs.askStartOver()) return false;
+    if (!dialogs.askStartOver || !dialogs.askStartOver(FileNameOf(path))) return false;
     if (!MoveDamagedDatabaseAside(path, MakeDamagedDatabasePath(path))) {
         if (dialogs.showError) dialogs.showError(IDS_CANNOT_CREATE_DATABASE, ParentDirectoryOf(path));
         return false;
@@ -30,7 +30,26 @@ bool MoveAsideIfAsked(const std::wstring& path, const DatabaseOpenDialogs& dialo
 bool MoveDamagedDatabaseAside(const std::wstring& path, const std::wstring& target) {
     // No replacing: a name already taken (a second start-over within the same second) must not
     // swallow the earlier damaged file.
-    return MoveFileExW(path.c_str(), target.c_str(), MOVEFILE_WRITE_THROUGH) != FALSE;
+    const auto move = [](const std::wstring& from, const std::wstring& to) {
+        return MoveFileExW(from.c_str(), to.c_str(), MOVEFILE_WRITE_THROUGH) != FALSE;
+    };
+    if (!move(path, target)) return false;
+
+    // The log and the journal go with the file, or the moved copy lacks what they hold, and the new
+    // file made in its place would have SQLite delete them. When one cannot go, everything already
+    // moved comes back, so that the file keeps its log and nothing new is made beside them.
+    std::vector<const wchar_t*> moved;
+    for (const wchar_t* suffix : {L"-wal", L"-shm", L"-journal"}) {
+        if (GetFileAttributesW((path + suffix).c_str()) == INVALID_FILE_ATTRIBUTES) continue;
+        if (move(path + suffix, target + suffix)) {
+            moved.push_back(suffix);
+            continue;
+        }
+        for (auto it = moved.rbegin(); it != moved.rend(); ++it) move(target + *it, path + *it);
+        move(target, path);
+        return false;
+    }
+    return true;
 }
 
 std::optional<OpenFailureMessage> MessageForOpenFailure(const DatabaseOpenResult& result, const std::wstring& path) {
@@ -41,7 +60,7 @@ std::optional<OpenFailureMessage> MessageForOpenFailure(const DatabaseOpenResult
         case OpenOutcome::CannotOpen:
             return OpenFailureMessage{IDS_CANNOT_CREATE_DATABASE, ParentDirectoryOf(path)};
         case OpenOutcome::NewerVersion:
-            return OpenFailureMessage{IDS_DATABASE_NEWER, {}};
+            return OpenFailureMessage{IDS_DATABASE_NEWER, FileNameOf(path)};
         case OpenOutcome::JournalModeFailed:
             return OpenFailureMessage{IDS_JOURNAL_MODE_FAILED, {}};
         case OpenOutcome::MigrationFailed:

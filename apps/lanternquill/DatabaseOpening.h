@@ -16,8 +16,9 @@ namespace lq {
 struct DatabaseOpenDialogs {
     // An error message: string-table id and its "%1".
     std::function<void(UINT messageId, const std::wstring& argument)> showError;
-    // The damaged-database question: true to move the file aside and start with a new database.
-    std::function<bool()> askStartOver;
+    // The damaged-database question about the file of that name (without its folder): true to move the
+    // file aside and start with a new database.
+    std::function<bool(const std::wstring& fileName)> askStartOver;
 };
 
 // Opens the database file with every check of Database::Open and turns each failure outcome into its
@@ -42,8 +43,9 @@ struct OpenFailureMessage {
 [[nodiscard]] std::optional<OpenFailureMessage> MessageForOpenFailure(const DatabaseOpenResult& result,
                                                                       const std::wstring& path);
 
-// Moves the damaged file to `target` in the same volume, never over an existing file. False when it
-// could not be moved (the file is then where it was).
+// Moves the damaged file to `target` in the same volume, never over an existing file, together with
+// its "-wal", "-shm" and "-journal", each to `target` with its suffix. False when one of them could not
+// be moved (what had moved is moved back, so the file and its log stay together where they were).
 [[nodiscard]] bool MoveDamagedDatabaseAside(const std::wstring& path, const std::wstring& target);
 
 }  // namespace lq

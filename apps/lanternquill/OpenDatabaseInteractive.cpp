@@ -12,7 +12,7 @@ DatabaseOpenDialogs StartupDialogs(HINSTANCE instance) {
     dialogs.showError = [instance](UINT messageId, const std::wstring& argument) {
         ShowErrorMessage(nullptr, instance, messageId, argument);
     };
-    dialogs.askStartOver = [instance] { return AskDamagedDatabase(instance); };
+    dialogs.askStartOver = [instance](const std::wstring& fileName) { return AskDamagedDatabase(instance, fileName); };
     return dialogs;
 }
 

@@ -35,6 +35,10 @@ std::wstring ParentDirectoryOf(std::wstring_view path) {
     return std::wstring(path.substr(0, separator));
 }
 
+std::wstring FileNameOf(std::wstring_view path) {
+    return std::wstring(path.substr(path.find_last_of(L"\\/") + 1));  // npos + 1 is 0: the whole path
+}
+
 std::wstring MakeDamagedDatabasePath(std::wstring_view databasePath, const SYSTEMTIME& localTime) {
     wchar_t stamp[32] = {};
     std::swprintf(stamp, 32, L"%04u%02u%02u-%02u%02u%02u", static_cast<unsigned>(localTime.wYear),

@@ -19,6 +19,10 @@ namespace lq {
 // The text before the last "\" or "/" of `path`, without it; "." when there is neither.
 [[nodiscard]] std::wstring ParentDirectoryOf(std::wstring_view path);
 
+// The text after the last "\" or "/" of `path`; the whole path when there is neither. The messages
+// about a refused file name it so.
+[[nodiscard]] std::wstring FileNameOf(std::wstring_view path);
+
 // Where a damaged database is moved when the user starts over: "memo-damaged-YYYYMMDD-hhmmss.db" (local
 // time) in the database's folder, whatever the database file is called.
 [[nodiscard]] std::wstring MakeDamagedDatabasePath(std::wstring_view databasePath);

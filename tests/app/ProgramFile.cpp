@@ -31,4 +31,11 @@ std::wstring ProgramString(UINT id) {
     return copy;
 }
 
+std::wstring ProgramString(UINT id, const std::wstring& argument) {
+    std::wstring text = ProgramString(id);
+    const size_t at = text.find(L"%1");
+    if (at != std::wstring::npos) text.replace(at, 2, argument);
+    return text;
+}
+
 }  // namespace lq::test

@@ -57,7 +57,7 @@ TEST_F(ProgramResources, EveryStringInUseIsThereAndNotEmpty) {
 }
 
 TEST_F(ProgramResources, MessagesHaveThePlaceholdersTheirCallersFill) {
-    const std::set<UINT> withFirst = {2001, 2007, 2015, 2016, 2025, 2038, 2039, 2051, 2053, 2055, 2056, 2061};
+    const std::set<UINT> withFirst = {2001, 2002, 2005, 2007, 2015, 2016, 2025, 2038, 2039, 2051, 2053, 2055, 2056, 2061};
     const std::set<UINT> withSecond = {2016, 2053, 2055, 2056};
     for (UINT id = 2000; id <= 2062; ++id) {
         const std::wstring text = String(id);

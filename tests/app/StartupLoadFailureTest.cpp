@@ -121,7 +121,7 @@ TEST(StartupLoadFailureTest, TheDamagedFileQuestionKeepsTheFileOrMovesItAsideAsT
             ProgramRun run(L"--silent --db " + Quoted(path));
             const HWND question = run.WaitForDialog();
             ASSERT_NE(question, nullptr) << "no question: the program ended with " << run.Wait(1000).value_or(99);
-            test::ExpectDialogShows(question, ProgramString(2002));
+            test::ExpectDialogShows(question, ProgramString(2002, L"memo.db"));
             test::PressTaskDialogButton(question, answer);
             if (answer == kExit) {
                 EXPECT_EQ(run.Wait(), std::optional<DWORD>(13));

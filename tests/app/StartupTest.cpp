@@ -22,6 +22,8 @@
 #include "store/SettingsStore.h"
 #include "support/DialogKeys.h"
 #include "support/FileBytes.h"
+#include "support/HeldFile.h"
+#include "support/RawDatabase.h"
 #include "support/StoreDatabase.h"
 #include "support/TempFolder.h"
 
@@ -133,7 +135,7 @@ TEST_F(StartupTest, ADamagedDatabaseIsKeptOrMovedAsideAsTheUserChooses) {
         ProgramRun run(L"--silent --db " + Quoted(path));
         const HWND question = run.WaitForDialog();
         ASSERT_NE(question, nullptr);
-        test::ExpectDialogShows(question, ProgramString(2002));
+        test::ExpectDialogShows(question, ProgramString(2002, L"memo.db"));
         test::PressTaskDialogButton(question, 2004);  // "終了"
         EXPECT_EQ(run.Wait(), std::optional<DWORD>(13));
         EXPECT_EQ(test::ReadFileBytes(path), std::string(kNotADatabase));
@@ -171,7 +173,7 @@ TEST_F(StartupTest, EscapeOnTheDamagedDatabaseQuestionExitsAndLeavesTheFileAlone
         ProgramRun run(std::wstring(style) + L"--db " + Quoted(path));
         const HWND question = run.WaitForDialog();
         ASSERT_NE(question, nullptr);
-        test::ExpectDialogShows(question, ProgramString(2002));
+        test::ExpectDialogShows(question, ProgramString(2002, L"memo.db"));
         test::PressEscapeIn(question);
         const std::optional<DWORD> code = run.Wait(10000);
         EXPECT_EQ(code, std::optional<DWORD>(13)) << "Escape did not answer the question with exit";
@@ -181,7 +183,8 @@ TEST_F(StartupTest, EscapeOnTheDamagedDatabaseQuestionExitsAndLeavesTheFileAlone
 }
 
 // A refused file that its program left in WAL mode with changes still in the "-wal": the refusal
-// reads those changes, and the file, its log and its index keep every byte.
+// reads those changes, and the file, its log and its index keep every byte; so does a log whose index
+// was never written or was deleted, which cannot be read without building one.
 TEST_F(StartupTest, ARefusedFileWithAPendingLogKeepsItsBytesAndItsNeighbours) {
     struct Case {
         const char* name;
@@ -194,23 +197,113 @@ TEST_F(StartupTest, ARefusedFileWithAPendingLogKeepsItsBytesAndItsNeighbours) {
         {"a table of ours dropped in the log", "DROP TABLE settings;", 2002, 2004},
     };
     for (const Case& c : cases) {
-        SCOPED_TRACE(c.name);
-        test::TempFolder own;
-        const std::wstring file = own.File(L"memo.db");
-        ASSERT_TRUE(test::MakeSchemaDatabase(file, 1, "INSERT INTO projects VALUES (1, 'p', 1, 1, 0, 0);"));
-        ASSERT_TRUE(test::AddPendingWalFrames(file, c.script));
-        const test::DatabaseFileSet before = test::ReadDatabaseFileSet(file);
-        ASSERT_TRUE(before[1] && before[2]);
+        for (const bool withIndex : {true, false}) {
+            SCOPED_TRACE(std::string(c.name) + (withIndex ? "" : ", no index"));
+            test::TempFolder own;
+            const std::wstring file = own.File(L"memo.db");
+            ASSERT_TRUE(test::MakeSchemaDatabase(file, 1, "INSERT INTO projects VALUES (1, 'p', 1, 1, 0, 0);"));
+            ASSERT_TRUE(test::AddPendingWalFrames(file, c.script));
+            if (!withIndex) {
+                ASSERT_TRUE(DeleteFileW((file + L"-shm").c_str()));
+            }
+            const test::DatabaseFileSet before = test::ReadDatabaseFileSet(file);
+            ASSERT_TRUE(before[1] && before[2].has_value() == withIndex);
 
+            ProgramRun run(L"--silent --db " + Quoted(file));
+            const HWND dialog = run.WaitForDialog();
+            ASSERT_NE(dialog, nullptr);
+            test::ExpectDialogShows(dialog, ProgramString(c.message, L"memo.db"));
+            test::PressTaskDialogButton(dialog, c.button);
+            EXPECT_EQ(run.Wait(), std::optional<DWORD>(13));
+            EXPECT_TRUE(test::ReadDatabaseFileSet(file) == before) << "the file or a neighbour was written";
+            EXPECT_EQ(test::FileNamesIn(own.path()).size(), withIndex ? 3u : 2u);
+        }
+    }
+}
+
+// The refusal's question and message name the file that was opened.
+TEST_F(StartupTest, TheMessagesAboutARefusedFileNameIt) {
+    struct Case {
+        const wchar_t* name;
+        bool newer;
+    };
+    const Case cases[] = {{L"日記.db", false}, {L"notes.sqlite", true}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.newer ? "newer" : "damaged");
+        const std::wstring file = folder.File(c.name);
+        ASSERT_TRUE(c.newer ? test::MakeSchemaDatabase(file, 2) : test::WriteFileBytes(file, kNotADatabase));
         ProgramRun run(L"--silent --db " + Quoted(file));
         const HWND dialog = run.WaitForDialog();
         ASSERT_NE(dialog, nullptr);
-        test::ExpectDialogShows(dialog, ProgramString(c.message));
-        test::PressTaskDialogButton(dialog, c.button);
+        const std::wstring expected = ProgramString(c.newer ? 2005 : 2002, c.name);
+        EXPECT_NE(expected.find(c.name), std::wstring::npos) << "the text has no place for the name";
+        test::ExpectDialogShows(dialog, expected);
+        test::PressTaskDialogButton(dialog, c.newer ? IDOK : 2004);
         EXPECT_EQ(run.Wait(), std::optional<DWORD>(13));
-        EXPECT_TRUE(test::ReadDatabaseFileSet(file) == before) << "the file or a neighbour was written";
-        EXPECT_EQ(test::FileNamesIn(own.path()).size(), 3u);
     }
+}
+
+// A foreign file whose tables exist only in its log, as a program ended before its checkpoint leaves it.
+bool MakeFileWithTablesOnlyInItsLog(const std::wstring& file) {
+    return test::MakeRawDatabase(file, "CREATE TABLE t(x); DROP TABLE t;") &&
+           test::AddPendingWalFrames(file, "CREATE TABLE bookmarks(url TEXT); INSERT INTO bookmarks VALUES ('kept');");
+}
+
+// Waits until the dialog answered last has gone, then for the next one.
+HWND WaitForNextDialog(const ProgramRun& run, HWND answered) {
+    for (int i = 0; i < 400 && IsWindow(answered); ++i) Sleep(25);
+    return IsWindow(answered) ? nullptr : run.WaitForDialog();
+}
+
+TEST_F(StartupTest, StartingOverMovesTheLogWithTheFileSoTheCopyOpensComplete) {
+    ASSERT_TRUE(MakeFileWithTablesOnlyInItsLog(path));
+    ASSERT_TRUE(test::FileExists(path + L"-wal"));
+    {
+        ProgramRun run(L"--silent --db " + Quoted(path));
+        const HWND question = run.WaitForDialog();
+        ASSERT_NE(question, nullptr);
+        test::ExpectDialogShows(question, ProgramString(2002, L"memo.db"));
+        test::PressTaskDialogButton(question, 2003);  // "新しいデータベースで始める"
+        const HWND window = run.WaitForMainWindow();
+        ASSERT_NE(window, nullptr) << "no main window after starting over";
+        PostMessageW(window, WM_CLOSE, 0, 0);
+        EXPECT_EQ(run.Wait(), std::optional<DWORD>(0));
+    }
+    std::wstring damaged;
+    for (const std::wstring& name : test::FileNamesIn(folder.path())) {
+        if (name.rfind(L"memo-damaged-", 0) == 0 && name.ends_with(L".db")) damaged = folder.File(name);
+    }
+    ASSERT_FALSE(damaged.empty());
+    EXPECT_TRUE(test::FileExists(damaged + L"-wal"));
+    EXPECT_FALSE(test::FileExists(path + L"-wal")) << "a log beside the new file";
+    std::unique_ptr<Database> copy = test::OpenRawDatabase(damaged);
+    ASSERT_NE(copy, nullptr);
+    int64_t kept = 0;
+    EXPECT_TRUE(copy->QueryInt64("SELECT count(*) FROM bookmarks WHERE url = 'kept'", kept)) << copy->LastError();
+    EXPECT_EQ(kept, 1) << "the copy set aside lacks what its log held";
+}
+
+// When the log cannot go with the file, the file comes back to it, the user is told that no new
+// database could be made, and nothing is made beside them.
+TEST_F(StartupTest, AStartOverThatCannotMoveTheLogPutsTheFileBackAndSaysSo) {
+    ASSERT_TRUE(MakeFileWithTablesOnlyInItsLog(path));
+    const test::DatabaseFileSet before = test::ReadDatabaseFileSet(path);
+    // Readable and writable by others, but not to be renamed while this handle is open.
+    test::HeldFile log(path + L"-wal", GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE);
+    ASSERT_TRUE(log.held());
+
+    ProgramRun run(L"--silent --db " + Quoted(path));
+    const HWND question = run.WaitForDialog();
+    ASSERT_NE(question, nullptr);
+    test::PressTaskDialogButton(question, 2003);
+    const HWND message = WaitForNextDialog(run, question);
+    ASSERT_NE(message, nullptr) << "the start-over was taken for a success";
+    test::ExpectDialogShows(message, ProgramString(2001, folder.path().wstring()));
+    test::PressTaskDialogButton(message, IDOK);
+    EXPECT_EQ(run.Wait(), std::optional<DWORD>(13));
+    log.Release();
+    EXPECT_TRUE(test::ReadDatabaseFileSet(path) == before) << "the file or its log changed";
+    EXPECT_EQ(test::FileNamesIn(folder.path()).size(), 3u) << "something was left or made beside them";
 }
 
 TEST_F(StartupTest, ASecondStartOnTheSameFileBringsTheFirstToTheFront) {

@@ -12,8 +12,11 @@
 #include "store/NoteStore.h"
 #include "store/ProjectStore.h"
 #include "store/TextConversion.h"
+#include "support/FailingReadVfs.h"
 #include "support/FileBytes.h"
 #include "support/HeldFile.h"
+#include "support/ParkedProcess.h"
+#include "support/TempFolder.h"
 
 namespace lq {
 namespace {
@@ -127,6 +130,82 @@ TEST_F(DatabaseBackupTest, ACopyThatFailsItsCheckLeavesTheOldTargetAndNoTemporar
     EXPECT_EQ(OtherFiles(), std::vector<std::wstring>{std::filesystem::path(target).filename().wstring()});
 }
 
+// A drive that fails while the copy is read back: the check fails and so does the backup, which the
+// user is told; the old target stays. (Read mapped, the failing reads would not be seen here, and on
+// Windows they would be a fault in a mapped page, taken for one in the live file.)
+TEST_F(DatabaseBackupTest, ACopyThatCannotBeReadBackFailsTheBackup) {
+    const std::string oldBackup = "an older backup that must survive";
+    ASSERT_TRUE(test::WriteFileBytes(target, oldBackup));
+    {
+        const test::FailingReadVfs failing(".lnq-");
+        ASSERT_TRUE(failing.installed());
+        EXPECT_FALSE(db->BackupTo(target));
+    }
+    EXPECT_EQ(test::ReadFileBytes(target), oldBackup);
+    EXPECT_EQ(OtherFiles(), std::vector<std::wstring>{std::filesystem::path(target).filename().wstring()});
+    ASSERT_TRUE(db->BackupTo(target)) << "the drive works again";
+    EXPECT_EQ(NotesIn(target), 30);
+}
+
+// Temporary copies that killed backups and exports left beside the target are removed before a new one
+// is written, unless a running process of this program may still be writing one; nothing else goes.
+TEST_F(DatabaseBackupTest, LeftoversOfEndedBackupsAreRemovedBeforeANewCopy) {
+    const test::ParkedProcess ours(test::ThisProgramPath());
+    const test::ParkedProcess other(test::OtherProgramPath());
+    ASSERT_TRUE(ours.started() && other.started());
+    const uint32_t ended = test::EndedProcessId();
+    const uint32_t endedToo = test::EndedProcessId();
+    ASSERT_TRUE(ended != 0 && endedToo != 0 && endedToo != ended);
+    const std::wstring name = std::filesystem::path(target).filename().wstring();
+    const auto temporary = [&](uint32_t id) { return BackupTemporaryPath(target, id); };
+    const std::wstring endedId = std::to_wstring(ended);
+    struct Case {
+        const char* what;
+        std::wstring path;
+        bool removed;
+    };
+    const Case cases[] = {
+        {"an ended process's copy", temporary(ended), true},
+        {"its journal", temporary(ended) + L"-journal", true},
+        {"a journal whose copy is gone", temporary(endedToo) + L"-journal", true},
+        {"a live process of another program", temporary(other.id()), true},
+        {"a running backup of this program", temporary(ours.id()), false},
+        {"its journal", temporary(ours.id()) + L"-journal", false},
+        {"an id with a leading zero", folder.File(name + L".lnq-0" + endedId + L".tmp"), false},
+        {"no id", folder.File(name + L".lnq-x.tmp"), false},
+        {"more after the name", temporary(ended) + L".bak", false},
+        {"a log", temporary(ended) + L"-wal", false},
+        {"an old target's journal set aside", temporary(ended) + L"-old-journal", false},
+        {"another target's copy", folder.File(L"other.db.lnq-" + endedId + L".tmp"), false},
+        {"the short form, which only long names use", folder.File(L".lnq-" + endedId + L".tmp"), false},
+    };
+    for (const Case& c : cases) ASSERT_TRUE(test::WriteFileBytes(c.path, "left behind"));
+
+    ASSERT_TRUE(db->BackupTo(target));
+    for (const Case& c : cases) {
+        EXPECT_EQ(test::FileExists(c.path), !c.removed) << c.what << ": " << Utf16ToUtf8(c.path);
+    }
+    EXPECT_EQ(NotesIn(target), 30);
+}
+
+// A long name's temporary file has the short form, and so has its leftover.
+TEST_F(DatabaseBackupTest, ALongNamesLeftoverHasTheShortForm) {
+    const test::ParkedProcess ours(test::ThisProgramPath());
+    ASSERT_TRUE(ours.started());
+    const uint32_t ended = test::EndedProcessId();
+    const std::wstring longTarget = folder.File(std::wstring(247, L'b') + L".db");
+    const std::wstring leftover = BackupTemporaryPath(longTarget, ended);
+    const std::wstring running = BackupTemporaryPath(longTarget, ours.id());
+    ASSERT_EQ(std::filesystem::path(leftover).filename().wstring(), L".lnq-" + std::to_wstring(ended) + L".tmp");
+    for (const std::wstring& file : {leftover, leftover + L"-journal", running}) {
+        ASSERT_TRUE(test::WriteFileBytes(file, "left behind"));
+    }
+    ASSERT_TRUE(db->BackupTo(longTarget));
+    EXPECT_FALSE(test::FileExists(leftover));
+    EXPECT_FALSE(test::FileExists(leftover + L"-journal"));
+    EXPECT_TRUE(test::FileExists(running));
+}
+
 TEST_F(DatabaseBackupTest, LiveDatabaseIsNeverItsOwnTarget) {
     const auto before = test::ReadFileBytes(path);
     std::wstring upper = path;
@@ -168,6 +247,21 @@ TEST_F(DatabaseBackupTest, ANameNearTheLengthLimitIsBackedUp) {
     EXPECT_TRUE(VerifyDatabaseFile(longTarget));
     EXPECT_EQ(NotesIn(longTarget), 30);
     EXPECT_EQ(OtherFiles(), std::vector<std::wstring>{name});
+}
+
+// Past MAX_PATH the old target's stale journal is found and moved out of the way all the same, so it
+// is never rolled back into the new copy.
+TEST_F(DatabaseBackupTest, ATargetPastMaxPathLosesItsStaleJournal) {
+    const std::wstring deep = folder.File(std::wstring(120, L'f'));
+    ASSERT_TRUE(CreateDirectoryW(deep.c_str(), nullptr));
+    const std::wstring deepTarget = deep + L"\\" + std::wstring(200, L'b') + L".db";
+    ASSERT_GT(deepTarget.size(), size_t{MAX_PATH});
+    ASSERT_TRUE(test::WriteFileBytes(deepTarget, "an older backup"));
+    ASSERT_TRUE(test::WriteFileBytes(deepTarget + L"-journal", std::string(4096, '\x11')));
+    ASSERT_TRUE(db->BackupTo(deepTarget));
+    EXPECT_FALSE(test::FileExists(deepTarget + L"-journal"));
+    EXPECT_EQ(NotesIn(deepTarget), 30);
+    EXPECT_EQ(test::FileNamesIn(deep), std::vector<std::wstring>{std::wstring(200, L'b') + L".db"});
 }
 
 TEST_F(DatabaseBackupTest, TemporaryNameAndDeletingFiles) {

@@ -4,6 +4,8 @@
 
 #include <string>
 
+#include "store/DatabaseFiles.h"
+#include "support/ParkedProcess.h"
 #include "support/TempFolder.h"
 #include "workspace/AtomicFileWriter.h"
 #include "workspace/FileFixtures.h"
@@ -53,6 +55,23 @@ TEST(AtomicFileWriterTest, AStaleTemporaryFileIsReplaced) {
     ASSERT_TRUE(WriteFileAtomically(target, "new"));
     EXPECT_EQ(test::ReadBytes(target), "new");
     EXPECT_FALSE(HasTemporaryFiles(folder));
+}
+
+// An export killed before its move left its temporary file: the next export of that file removes it,
+// but not the one a running process of this program may still be writing.
+TEST(AtomicFileWriterTest, LeftoversOfEndedExportsAreRemoved) {
+    test::TempFolder folder;
+    const std::wstring target = folder.File(L"note.txt");
+    const test::ParkedProcess running(test::ThisProgramPath());
+    ASSERT_TRUE(running.started());
+    const std::wstring leftover = BackupTemporaryPath(target, test::EndedProcessId());
+    const std::wstring written = BackupTemporaryPath(target, running.id());
+    ASSERT_TRUE(test::WriteBytes(leftover, std::string(100000, 'x')));
+    ASSERT_TRUE(test::WriteBytes(written, "being written"));
+    ASSERT_TRUE(WriteFileAtomically(target, "new"));
+    EXPECT_EQ(test::ReadBytes(target), "new");
+    EXPECT_FALSE(test::PathExists(leftover));
+    EXPECT_TRUE(test::PathExists(written));
 }
 
 // Names near the limit of 255 characters, in a short folder and in one beyond MAX_PATH.

@@ -26,8 +26,8 @@ private:
     sqlite3* handle_ = nullptr;
 };
 
-bool FileExists(const std::wstring& path) noexcept {
-    return GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES;
+bool FileExists(const std::wstring& path) {
+    return GetFileAttributesW(UsableFilePath(path).c_str()) != INVALID_FILE_ATTRIBUTES;
 }
 
 bool IsSameFile(const std::wstring& a, const std::wstring& b) {
@@ -53,8 +53,8 @@ bool VerifyDatabaseFile(const std::wstring& path) {
     if (sqlite3_open_v2(Utf16ToUtf8(path).c_str(), connection.out(), SQLITE_OPEN_READONLY, nullptr) != SQLITE_OK) {
         return false;
     }
-    // The check reads every page of the copy: mapped, like the scans over every note (see MappedReads).
-    const MappedReads mapped(connection.get());
+    // Read through the file API, never mapped: a drive that fails while the copy is read back must
+    // be a failed check (the backup reports it), not a fault in a mapped page that ends the program.
     sqlite3_stmt* check = nullptr;
     if (sqlite3_prepare_v2(connection.get(), "PRAGMA quick_check", -1, &check, nullptr) != SQLITE_OK) {
         sqlite3_finalize(check);
@@ -106,6 +106,7 @@ bool Database::BackupTo(const std::wstring& target) {
     if (IsSameFile(target, path_)) return false;
 
     const std::wstring temporary = BackupTemporaryPath(target, GetCurrentProcessId());
+    RemoveLeftoverTemporaryFiles(target);
     DeleteDatabaseFiles(temporary);
     if (!CopyTo(temporary) || !VerifyDatabaseFile(temporary)) {
         DeleteDatabaseFiles(temporary);
@@ -114,7 +115,8 @@ bool Database::BackupTo(const std::wstring& target) {
 
     // A journal beside the old target would be taken for a hot journal of the new file and rolled back
     // into it. It is moved aside first, so that a failed move can still give it back to the old file.
-    const std::wstring targetJournal = target + L"-journal";
+    // Past MAX_PATH the journal's name too is reached only in the extended form.
+    const std::wstring targetJournal = UsableFilePath(target + L"-journal");
     const std::wstring setAside = temporary + L"-old-journal";
     const bool hadJournal = FileExists(targetJournal);
     if (hadJournal && !MoveFileExW(targetJournal.c_str(), setAside.c_str(), MOVEFILE_REPLACE_EXISTING)) {

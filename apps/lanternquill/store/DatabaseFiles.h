@@ -11,6 +11,11 @@ namespace lq {
 // 255 characters, ".lnq-" + the process id + ".tmp" alone, so it is always in the target's folder.
 [[nodiscard]] std::wstring BackupTemporaryPath(std::wstring_view target, uint32_t processId);
 
+// Deletes the temporary files that interrupted backups and exports of `target` left beside it: the
+// names BackupTemporaryPath gives `target` for some process id, and those names with "-journal",
+// where no running process of this program has that id. Nothing of any other name is touched.
+void RemoveLeftoverTemporaryFiles(const std::wstring& target);
+
 // True when the file opens read-only as an SQLite database and "PRAGMA quick_check" answers "ok" on
 // its first row. Opens and closes its own connection.
 [[nodiscard]] bool VerifyDatabaseFile(const std::wstring& path);

@@ -47,7 +47,17 @@ DatabaseOpenResult Database::Open(const std::wstring& path, const std::vector<Mi
 
     // An existing file is never created anew: only a missing one gets the create flag.
     int flags = SQLITE_OPEN_READWRITE | SQLITE_OPEN_EXRESCODE;
-    if (GetFileAttributesW(path.c_str()) == INVALID_FILE_ATTRIBUTES) flags |= SQLITE_OPEN_CREATE;
+    if (GetFileAttributesW(path.c_str()) == INVALID_FILE_ATTRIBUTES) {
+        // SQLite deletes a log or journal that lies beside an empty database: a new file made here
+        // would take the only copy of the changes they hold (a file moved away without its log).
+        for (const wchar_t* suffix : {L"-wal", L"-journal"}) {
+            if (GetFileAttributesW((path + suffix).c_str()) != INVALID_FILE_ATTRIBUTES) {
+                result.error = "a log lies beside the missing file";
+                return result;
+            }
+        }
+        flags |= SQLITE_OPEN_CREATE;
+    }
 
     // A file with a log beside it is judged first through a connection that writes nothing: this
     // connection would rebuild the log's index on opening and checkpoint the log into the file on

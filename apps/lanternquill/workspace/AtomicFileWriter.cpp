@@ -18,6 +18,7 @@ bool WriteFileAtomically(const std::wstring& target, std::string_view bytes) {
     if (bytes.size() > MAXDWORD) return false;
     const std::wstring temp = UsableFilePath(AtomicTempPath(target));
     const std::wstring destination = UsableFilePath(target);
+    RemoveLeftoverTemporaryFiles(target);
 
     FileHandle file(
         CreateFileW(temp.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));

@@ -104,7 +104,7 @@ TEST_F(DialogConfig, Questions) {
         PCWSTR systemIcon;
     };
     const Question questions[] = {
-        {"damaged database", [] { (void)AskDamagedDatabase(Self()); }, nullptr,
+        {"damaged database", [] { (void)AskDamagedDatabase(Self(), L"memo.db"); }, nullptr,
          L"memo.db が壊れているか、Lanternquill のデータベースではありません。",
          Buttons{{IDS_START_WITH_NEW_DATABASE, L"新しいデータベースで始める"}, {IDS_EXIT, L"終了"}}, IDS_EXIT, true,
          TD_ERROR_ICON, IDI_HAND},
@@ -171,7 +171,7 @@ TEST_F(DialogConfig, AnswersIncludingADialogThatCannotBeShown) {
         SCOPED_TRACE(testing::Message() << "pressed " << a.pressed << ", result " << a.result);
         FakeTaskDialog::result = a.result;
         FakeTaskDialog::answer = a.pressed;
-        EXPECT_EQ(AskDamagedDatabase(Self()), a.startOver);
+        EXPECT_EQ(AskDamagedDatabase(Self(), L"memo.db"), a.startOver);
         EXPECT_EQ(AskUnsavedOnExit(owner, Self()), a.unsaved);
         EXPECT_EQ(ConfirmReplaceAll(owner, Self(), L"x"), a.replace);
         const TASKDIALOG_BUTTON buttons[] = {{IDS_RETRY, L"再試行"}};

@@ -135,7 +135,7 @@ TEST_P(DialogStyle, DamagedDatabaseQuestionStartsOverOnlyWhenAskedToAndEscapeExi
     for (const auto& [answer, expected] : answers) {
         SCOPED_TRACE(answer);
         DialogWatcher watcher([answer = answer](const DialogSnapshot& d) { Answer(d, answer); }, kCaption);
-        const bool startOver = AskDamagedDatabase(Self());
+        const bool startOver = AskDamagedDatabase(Self(), L"memo.db");
         const auto seen = watcher.Finish();
         ASSERT_TRUE(seen) << "no dialog appeared";
         EXPECT_FALSE(watcher.forced()) << "the question did not close";

@@ -10,6 +10,7 @@
 #include "StartupPaths.h"
 #include "resources/ResourceIds.h"
 #include "store/ProjectStore.h"
+#include "store/TextConversion.h"
 #include "support/FileBytes.h"
 #include "support/StoreDatabase.h"
 #include "support/TempFolder.h"
@@ -28,7 +29,8 @@ protected:
         dialogs.showError = [this](UINT id, const std::wstring& argument) {
             errors.push_back(OpenFailureMessage{id, argument});
         };
-        dialogs.askStartOver = [this] {
+        dialogs.askStartOver = [this](const std::wstring& fileName) {
+            askedAbout.push_back(fileName);
             ++questions;
             return startOver;
         };
@@ -49,6 +51,7 @@ protected:
     std::wstring path = folder.File(L"memo.db");
     std::vector<OpenFailureMessage> errors;
     int questions = 0;
+    std::vector<std::wstring> askedAbout;  // the file name each question named
     bool startOver = false;
 };
 
@@ -73,7 +76,7 @@ TEST_F(DatabaseOpeningTest, ANewerDatabaseIsRefusedWithItsMessageAndLeftAlone) {
     EXPECT_EQ(Open(), nullptr);
     ASSERT_EQ(errors.size(), 1u);
     EXPECT_EQ(errors[0].id, static_cast<UINT>(IDS_DATABASE_NEWER));
-    EXPECT_EQ(errors[0].argument, L"");
+    EXPECT_EQ(errors[0].argument, L"memo.db");
     EXPECT_EQ(test::ReadFileBytes(path), before);
 }
 
@@ -113,6 +116,34 @@ TEST_F(DatabaseOpeningTest, StartingOverMovesTheFileAsideAndOpensANewDatabase) {
     ASSERT_EQ(others.size(), 1u);
     EXPECT_EQ(others[0].rfind(L"memo-damaged-", 0), 0u) << others[0];
     EXPECT_EQ(test::ReadFileBytes(folder.File(others[0])), std::string(kNotADatabase));
+}
+
+// The question and the newer-version message name the file that was opened, whatever it is called.
+TEST_F(DatabaseOpeningTest, TheMessagesAboutARefusedFileNameThatFile) {
+    struct Case {
+        const wchar_t* name;
+        bool newer;
+    };
+    const Case cases[] = {{L"日記 2026.db", false}, {L"notes.sqlite", true}, {L"memo.db", false}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(testing::Message() << (c.newer ? "newer " : "damaged ") << Utf16ToUtf8(c.name));
+        test::TempFolder own;
+        path = own.File(c.name);
+        ASSERT_TRUE(c.newer ? test::MakeSchemaDatabase(path, 2) : test::WriteFileBytes(path, kNotADatabase));
+        errors.clear();
+        askedAbout.clear();
+        startOver = false;
+        EXPECT_EQ(Open(), nullptr);
+        if (c.newer) {
+            ASSERT_EQ(errors.size(), 1u);
+            EXPECT_EQ(errors[0].id, static_cast<UINT>(IDS_DATABASE_NEWER));
+            EXPECT_EQ(errors[0].argument, c.name);
+            EXPECT_TRUE(askedAbout.empty());
+        } else {
+            EXPECT_TRUE(errors.empty());
+            EXPECT_EQ(askedAbout, std::vector<std::wstring>{c.name});
+        }
+    }
 }
 
 TEST_F(DatabaseOpeningTest, ADamagedNameAlreadyTakenIsNotOverwritten) {
@@ -156,7 +187,7 @@ TEST(MessageForOpenFailureTest, EachOutcomeHasItsMessage) {
         {OpenOutcome::Ok, std::nullopt, L""},
         {OpenOutcome::NotOurDatabase, std::nullopt, L""},  // a question, not a message
         {OpenOutcome::CannotOpen, IDS_CANNOT_CREATE_DATABASE, L"C:\\Tools\\Lanternquill"},
-        {OpenOutcome::NewerVersion, IDS_DATABASE_NEWER, L""},
+        {OpenOutcome::NewerVersion, IDS_DATABASE_NEWER, L"memo.db"},
         {OpenOutcome::JournalModeFailed, IDS_JOURNAL_MODE_FAILED, L""},
         {OpenOutcome::MigrationFailed, IDS_MIGRATION_FAILED, L"C:\\Tools\\Lanternquill\\memo-before-v1.db"},
         {OpenOutcome::BackupFailed, IDS_BACKUP_BEFORE_MIGRATION_FAILED, L""},

@@ -168,11 +168,11 @@ int AskWithButtons(HWND owner, HINSTANCE instance, UINT textId, std::span<const 
     return AskQuestion(owner, instance, LoadResourceString(instance, textId), buttons, defaultId, kind);
 }
 
-bool AskDamagedDatabase(HINSTANCE instance) {
+bool AskDamagedDatabase(HINSTANCE instance, const std::wstring& fileName) {
     // Anything but the one button, Escape (IDCANCEL) included, exits and leaves the file alone.
     const ButtonSet set(instance, {IDS_START_WITH_NEW_DATABASE, IDS_EXIT});
-    return AskWithButtons(nullptr, instance, IDS_DATABASE_DAMAGED, set.buttons(), IDS_EXIT, MessageKind::Error) ==
-           IDS_START_WITH_NEW_DATABASE;
+    return AskQuestion(nullptr, instance, LoadResourceString(instance, IDS_DATABASE_DAMAGED, fileName, {}),
+                       set.buttons(), IDS_EXIT, MessageKind::Error) == IDS_START_WITH_NEW_DATABASE;
 }
 
 bool ConfirmReplaceAll(HWND owner, HINSTANCE instance, const std::wstring& text) {

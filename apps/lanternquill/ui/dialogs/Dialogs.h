@@ -55,9 +55,10 @@ void ShowErrorMessage(HWND owner, HINSTANCE instance, UINT id, const std::wstrin
 [[nodiscard]] int AskWithButtons(HWND owner, HINSTANCE instance, UINT textId,
                                  std::span<const TASKDIALOG_BUTTON> buttons, int defaultId, MessageKind kind);
 
-// The damaged-database question of the start-up (no owner): true only for "start with a new
-// database"; exit, Escape and a dialog that could not be shown give false.
-[[nodiscard]] bool AskDamagedDatabase(HINSTANCE instance);
+// The damaged-database question of the start-up (no owner) about the file named `fileName` (its name
+// without the folder): true only for "start with a new database"; exit, Escape and a dialog that could
+// not be shown give false.
+[[nodiscard]] bool AskDamagedDatabase(HINSTANCE instance, const std::wstring& fileName);
 
 // The confirmation before replacing in all notes, with the caller's formatted text. Escape and
 // the close box answer false, as does a dialog that could not be shown.
