@@ -96,5 +96,31 @@ TEST_F(MainWindowSplitterInputTest, ThePointerShapeAndAPressFollowTheZoneOnBothS
     }
 }
 
+TEST_F(MainWindowSplitterInputTest, TheZoneReachesOverTheGlobalSearchInTheSidebarsPlace) {
+    main->ShowGlobalView(GlobalSearchView::Mode::Search);
+    ASSERT_TRUE(main->globalView);
+    ASSERT_TRUE(main->globalViewShown);
+    const HWND list = main->globalView->resultList();
+    const LONG line = main->SidebarWidthPx();
+    const RECT listRect = ChildRect(list);
+    ASSERT_EQ(listRect.right, line) << "the list reaches the sidebar's edge";
+    const POINT press = OnScreen(hwnd(), {line - 1, (listRect.top + listRect.bottom) / 2});
+    const POINT drop = OnScreen(hwnd(), {line + 39, (listRect.top + listRect.bottom) / 2});
+    SetFocus(main->editor.hwnd());
+    bool sizingCursor = false;
+    bool dragging = false;
+    RunSteps({[=] {
+                  SendMouseAt({press.x, press.y - 1});
+              },
+              [=] { SendMouseAt(press); }, [&] { sizingCursor = GetCursor() == LoadCursorW(nullptr, IDC_SIZEWE); },
+              [=] { SendMouseAt(press, MOUSEEVENTF_LEFTDOWN); }, [&] { dragging = main->draggingSplitter; },
+              [=] { SendMouseAt(drop); }, [=] { SendMouseAt(drop, MOUSEEVENTF_LEFTUP); }});
+
+    EXPECT_TRUE(sizingCursor);
+    EXPECT_TRUE(dragging);
+    EXPECT_EQ(main->SidebarWidthPx(), line + 39);
+    EXPECT_EQ(GetFocus(), main->editor.hwnd()) << "the list took no press";
+}
+
 }  // namespace
 }  // namespace lq::test
