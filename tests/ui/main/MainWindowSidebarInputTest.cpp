@@ -6,10 +6,12 @@
 #include <sqlite3.h>
 
 #include <cstdlib>
+#include <sstream>
 #include <string>
 #include <vector>
 
 #include "MainWindowInputFixture.h"
+#include "support/PixelCapture.h"
 
 namespace lq::test {
 namespace {
@@ -79,8 +81,112 @@ protected:
         steps.insert(steps.end(), more.begin(), more.end());
     }
 
+    // What the tree shows on the screen now, its paint brought up to date first.
+    [[nodiscard]] std::vector<COLORREF> OnScreenPixels() const {
+        UpdateWindow(tree());
+        RECT client{};
+        GetClientRect(tree(), &client);
+        PixelCapture screen(client.right, client.bottom, RGB(255, 0, 255));
+        std::vector<COLORREF> pixels;
+        if (!screen.ok()) return pixels;
+        HDC window = GetDC(tree());
+        BitBlt(screen.dc(), 0, 0, client.right, client.bottom, window, 0, 0, SRCCOPY);
+        ReleaseDC(tree(), window);
+        for (int y = 0; y < client.bottom; ++y) {
+            for (int x = 0; x < client.right; ++x) pixels.push_back(screen.Pixel(x, y));
+        }
+        return pixels;
+    }
+    // The same after the whole tree was erased and painted anew.
+    [[nodiscard]] std::vector<COLORREF> FullyRepainted() const {
+        InvalidateRect(tree(), nullptr, TRUE);
+        return OnScreenPixels();
+    }
+    // The pixel rows in which two pictures of the tree differ, with the first differing colours.
+    [[nodiscard]] std::string DifferingRows(const std::vector<COLORREF>& shown,
+                                            const std::vector<COLORREF>& full) const {
+        RECT client{};
+        GetClientRect(tree(), &client);
+        if (shown.size() != full.size() || client.right <= 0) return "pictures of different sizes";
+        std::ostringstream out;
+        for (size_t i = 0; i < shown.size(); ++i) {
+            if (shown[i] == full[i]) continue;
+            const auto y = static_cast<LONG>(i / static_cast<size_t>(client.right));
+            out << "y " << y << " x " << (i % static_cast<size_t>(client.right)) << ": " << Hex(shown[i])
+                << " instead of " << Hex(full[i]) << "; ";
+            i = static_cast<size_t>(y + 1) * static_cast<size_t>(client.right) - 1;  // the next row
+        }
+        return out.str();
+    }
+
     int64_t inbox = 0, a = 0, second = 0, third = 0;
 };
+
+TEST_F(MainWindowSidebarInputTest, TheDropIndicatorLeavesNoTraceOfTheRowEdgesThePointerCrossed) {
+    AwaitNextClick();
+    // Down over two row edges, back up over three, with the button held.
+    const std::vector<POINT> crossing{OnLabel({false, second}, -4), OnLabel({false, third}, 4),
+                                      OnLabel({false, third}, -4),  OnLabel({false, third}, 4),
+                                      OnLabel({false, second}, 4),  OnLabel({false, a}, -4),
+                                      OnLabel({false, a}, 4)};
+    std::vector<COLORREF> duringDrag, duringDragFull, afterCancel, afterCancelFull;
+    bool dragging = false;
+    std::vector<std::function<void()>> steps{[&] {
+                                                 SendMouseAt(OnLabel({false, second}));
+                                             },
+                                             [&] {
+                                                 SendMouseAt(OnLabel({false, second}), MOUSEEVENTF_LEFTDOWN);
+                                             }};
+    for (const POINT point : crossing) steps.push_back([=] { SendMouseAt(point); });
+    Then(steps, {[&] {
+                     dragging = main->sidebar.IsDragging();
+                     duringDrag = OnScreenPixels();
+                     duringDragFull = FullyRepainted();
+                 },
+                 [] { SendKeys({VK_ESCAPE}); },
+                 [&] {
+                     afterCancel = OnScreenPixels();
+                     afterCancelFull = FullyRepainted();
+                 },
+                 [&] { SendMouseAt(crossing.back(), MOUSEEVENTF_LEFTUP); }});
+    RunSteps(steps);
+
+    ASSERT_TRUE(dragging);
+    ASSERT_FALSE(duringDrag.empty());
+    EXPECT_EQ(DifferingRows(duringDrag, duringDragFull), "") << "during the drag";
+    EXPECT_EQ(DifferingRows(afterCancel, afterCancelFull), "") << "after the drag was cancelled";
+    EXPECT_EQ(StoredOrder(inbox), (std::vector<int64_t>{a, second, third}));
+}
+
+TEST_F(MainWindowSidebarInputTest, KeysPressedBeforeAPressBecomesADragTakeTheProgramsKeyHandling) {
+    struct Case {
+        const char* what;
+        bool focusInTree;
+    };
+    const Case cases[] = {{"the editor focused", false}, {"the tree focused", true}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        AwaitNextClick();
+        main->sidebar.Select({false, third});
+        workspace->OpenNote(third);
+        SetFocus(c.focusInTree ? tree() : main->editor.hwnd());
+        const bool wrap = main->editor.wrap();
+        const POINT from = BesideLabel({false, a});  // the tree watches this press itself
+        bool wrapWhileHeld = wrap;
+        RunSteps({[=] { SendMouseAt(from); }, [=] { SendMouseAt(from, MOUSEEVENTF_LEFTDOWN); },
+                  [] {
+                      SendKeys({VK_MENU, 'Z'});
+                  },  // the wrap toggle
+                  [&] { wrapWhileHeld = main->editor.wrap(); }, [=] { SendMouseAt(from, MOUSEEVENTF_LEFTUP); }});
+
+        EXPECT_EQ(wrapWhileHeld, !wrap) << "the key reached its command";
+        EXPECT_EQ(main->editor.wrap(), !wrap);
+        EXPECT_FALSE(main->sidebar.IsDragging());
+        EXPECT_EQ(Selection(), (TreeItemKey{false, a})) << "the press was still a click";
+        EXPECT_EQ(main->menuBar.hotIndex(), -1);
+        EXPECT_FALSE(CloseOpenMenu());
+    }
+}
 
 TEST_F(MainWindowSidebarInputTest, EscOrTheLossOfTheCaptureCancelsADragWhereverTheFocusWas) {
     struct Case {

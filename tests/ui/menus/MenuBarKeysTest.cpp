@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <utility>
 #include <vector>
 
 namespace lq {
@@ -76,6 +77,47 @@ TEST(MenuBarKeys, AnotherKeyBeforeTheReleaseCancelsTheMenuKey) {
     // Other releases are not the bar's.
     RunSteps({AltDown(), {WM_KEYUP, 'Q', kReleased, false, -1}, AltUp(true, 0)});
     RunSteps({{WM_KEYUP, VK_SHIFT, kReleased, false, -1}, {WM_KEYUP, VK_F10, kReleased, true, -1}});
+}
+
+TEST(MenuBarKeys, OnlyTheReleaseOfALoneMenuKeyGoesUntranslated) {
+    // A release of Alt after other keys may end an Alt+numpad code, whose character the translation of
+    // that release makes; it is still never dispatched, so it cannot become the menu key.
+    struct Case {
+        const char* what;
+        std::vector<std::pair<UINT, WPARAM>> before;  // key presses before the release
+        UINT release;
+        WPARAM key;
+        MenuBarKeyState state;
+        bool translated;
+    };
+    const Case cases[] = {
+        {"Alt alone", {{WM_SYSKEYDOWN, VK_MENU}}, WM_SYSKEYUP, VK_MENU, {}, false},
+        {"Alt+numpad 6 5",
+         {{WM_SYSKEYDOWN, VK_MENU}, {WM_SYSKEYDOWN, VK_NUMPAD6}, {WM_SYSKEYDOWN, VK_NUMPAD5}},
+         WM_KEYUP,
+         VK_MENU,
+         {},
+         true},
+        {"Alt+Z", {{WM_SYSKEYDOWN, VK_MENU}, {WM_SYSKEYDOWN, 'Z'}}, WM_KEYUP, VK_MENU, {}, true},
+        {"Alt leaving keyboard mode", {{WM_SYSKEYDOWN, VK_MENU}}, WM_SYSKEYUP, VK_MENU, {0, 0}, true},
+        {"F10 alone", {{WM_SYSKEYDOWN, VK_F10}}, WM_SYSKEYUP, VK_F10, {}, false},
+        {"F10 after Ctrl",
+         {{WM_KEYDOWN, VK_CONTROL}, {WM_SYSKEYDOWN, VK_F10}, {WM_KEYDOWN, 'A'}},
+         WM_SYSKEYUP,
+         VK_F10,
+         {},
+         false},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        MenuBarKeyState state = c.state;
+        for (const auto& [message, key] : c.before) {
+            (void)DecideMenuBarKey(state, kMnemonics, message, key, message == WM_SYSKEYDOWN ? kAltHeld : 0, false);
+        }
+        const MenuBarKeyOutcome outcome = DecideMenuBarKey(state, kMnemonics, c.release, c.key, kReleased, false);
+        EXPECT_TRUE(outcome.consumed) << "no release of the menu keys is dispatched";
+        EXPECT_EQ(outcome.translate, c.translated);
+    }
 }
 
 TEST(MenuBarKeys, KeysInKeyboardMode) {

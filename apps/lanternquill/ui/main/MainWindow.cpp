@@ -9,6 +9,7 @@
 #include "ui/dialogs/Dialogs.h"
 #include "ui/dialogs/ResourceString.h"
 #include "ui/main/MainWindowGeometry.h"
+#include "ui/main/SplitterZone.h"
 #include "workspace/Workspace.h"
 
 namespace lq {
@@ -79,12 +80,16 @@ bool MainWindow::Create(HINSTANCE instanceHandle, Bench* benchMarks, bool closeA
     const HWND tree = CreateSidebarControl(hwnd, instance);
     if (!tree) return false;
     if (!sidebar.Attach(tree)) return false;
+    sidebar.SetMessageFilter([this](const MSG& message) { return PreTranslateMessage(message, FocusScope()); });
     const UINT treeDpi = GetDpiForWindow(tree);
     sidebar.SetDpi(treeDpi != 0 ? static_cast<int32_t>(treeDpi) : dpi);
     MarkIfTimed(bench, "sidebar_created");
 
     if (!editor.Create(hwnd, instance)) return false;
     ConfigureAutocomplete(editor);
+    // A press a pixel or two beside the splitter grabs it rather than selecting text or a row.
+    AttachSplitterZone(tree, *this);
+    AttachSplitterZone(editor.hwnd(), *this);
     MarkIfTimed(bench, "scintilla_created");
 
     const HMONITOR monitor = MonitorFromPoint(POINT{0, 0}, MONITOR_DEFAULTTOPRIMARY);

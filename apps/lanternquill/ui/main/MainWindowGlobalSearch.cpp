@@ -10,6 +10,7 @@
 #include "store/TextConversion.h"
 #include "ui/dialogs/ResourceString.h"
 #include "ui/main/MainWindow.h"
+#include "ui/main/SplitterZone.h"
 #include "ui/search/GlobalSearchMessages.h"
 #include "workspace/Workspace.h"
 
@@ -56,6 +57,8 @@ void MainWindow::ShowGlobalView(GlobalSearchView::Mode mode) {
         // A view that could not be made whole is dropped with whatever it made.
         if (!made) return;
         globalView = std::move(view);
+        // The list reaches the sidebar's edge, where the splitter's zone begins.
+        AttachSplitterZone(globalView->resultList(), *this);
     }
     GlobalSearchView& view = *globalView;
 

@@ -2,6 +2,8 @@
 
 #include <uxtheme.h>
 
+#include <climits>
+
 #include "ui/menus/DarkMenu.h"
 #include "ui/menus/MenuBarLayout.h"
 #include "ui/menus/MenuGdi.h"
@@ -126,6 +128,8 @@ bool MenuBar::PreTranslateKey(const MSG& message) {
     const bool shiftDown = GetKeyState(VK_SHIFT) < 0;
     const MenuBarKeyOutcome outcome =
         DecideMenuBarKey(keys_, mnemonics_, message.message, message.wParam, message.lParam, shiftDown);
+    // The character an Alt+numpad code ends with is posted by the translation of the Alt release.
+    if (outcome.consumed && outcome.translate) TranslateMessage(&message);
     Apply(outcome);
     return outcome.consumed;
 }
@@ -148,6 +152,7 @@ void MenuBar::OpenMenu(int32_t index, bool byKeyboard) {
         // The menu's own loop takes this key first and so selects the first item.
         if (byKeyboard) PostMessageW(owner_, WM_KEYDOWN, VK_DOWN, 0);
 
+        if (!GetCursorPos(&lastPointer_)) lastPointer_ = POINT{LONG_MIN, LONG_MIN};
         g_trackingBar = this;
         hook_ = SetWindowsHookExW(WH_MSGFILTER, HookProc, nullptr, GetCurrentThreadId());
         TPMPARAMS exclusion{sizeof(exclusion), button};
@@ -191,6 +196,8 @@ bool MenuBar::MsgFilterHook(int code, const MSG& message) {
             EndMenu();
             return true;
         case WM_MOUSEMOVE: {
+            if (message.pt.x == lastPointer_.x && message.pt.y == lastPointer_.y) return false;
+            lastPointer_ = message.pt;
             const int32_t hit = HitTest(message.pt);
             if (hit < 0 || hit == openIndex_) return false;
             nextIndex_ = hit;

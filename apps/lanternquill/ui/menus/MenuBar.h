@@ -95,6 +95,9 @@ private:
     int32_t openIndex_ = -1;
     int32_t nextIndex_ = -1;
     bool nextByKeyboard_ = false;
+    // Where the pointer was when the open menu last saw it: the system also reports a move when a
+    // menu opens, and only a real move may switch to the button under the pointer.
+    POINT lastPointer_{};
     HHOOK hook_ = nullptr;
     std::vector<std::wstring> labels_;
     std::vector<wchar_t> mnemonics_;

@@ -94,8 +94,9 @@ MenuBarKeyOutcome DecideMenuBarKey(MenuBarKeyState& state, std::span<const wchar
             }
             // The bar alone decides what a lone Alt or F10 means. The system's default handling would
             // turn this release into the menu key (SC_KEYMENU) after a press the bar or a key binding
-            // has already taken, and toggle keyboard mode back on.
-            return {true, false, -1};
+            // has already taken, and toggle keyboard mode back on. Translation is another matter: the
+            // release of Alt is where the system makes the character of an Alt+numpad code.
+            return {true, false, -1, wParam == VK_MENU};
         case WM_SYSCHAR: {
             const auto character = static_cast<wchar_t>(wParam);
             if ((lParam & kAltHeldBit) == 0 || character == L'\t' || character == 0x1B || character == L' ') return {};

@@ -22,6 +22,7 @@ struct MenuBarKeyOutcome {
     bool consumed = false;   // neither translate nor dispatch the message
     bool repaint = false;    // the highlight changed
     int32_t openIndex = -1;  // open this button's menu as by keyboard; -1 = none
+    bool translate = false;  // consumed, yet translated all the same (never dispatched)
 };
 
 // The first button whose mnemonic is not 0 and equals the upper-cased key; -1 when none.
@@ -35,7 +36,8 @@ struct MenuBarKeyOutcome {
 
 // One message of the message loop, before any other key handling. `shiftDown` is whether Shift is
 // held (Shift+F10 is the context-menu key, not the menu bar's). Opening a menu leaves keyboard mode.
-// Every release of Alt or F10 is consumed: only a pending one enters keyboard mode.
+// Every release of Alt or F10 is consumed: only a pending one enters keyboard mode. Any other release
+// of Alt is still translated, since it may end an Alt+numpad character code.
 [[nodiscard]] MenuBarKeyOutcome DecideMenuBarKey(MenuBarKeyState& state, std::span<const wchar_t> mnemonics,
                                                  UINT message, WPARAM wParam, LPARAM lParam, bool shiftDown) noexcept;
 

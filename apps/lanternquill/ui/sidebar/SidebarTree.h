@@ -5,6 +5,7 @@
 #include <commctrl.h>
 
 #include <cstdint>
+#include <functional>
 #include <optional>
 #include <string_view>
 #include <unordered_map>
@@ -54,6 +55,10 @@ public:
     // destroyed. The control must not outlive this object. False when the subclass cannot be set.
     bool Attach(HWND tree) noexcept;
     [[nodiscard]] HWND hwnd() const noexcept { return hwnd_; }
+    // The program's handling of a message before it is translated and dispatched (true: taken). The
+    // tree runs messages itself while it watches a press for the start of a drag, and hands each to
+    // this first, as the message loop would.
+    void SetMessageFilter(std::function<bool(const MSG&)> filter) { messageFilter_ = std::move(filter); }
 
     // Makes the sidebar fonts for `dpi` (the previous ones stay when the face cannot be made) and
     // sets the row height (28 DIP) and indent (20 DIP).
@@ -223,6 +228,7 @@ private:
     DropTarget dropTarget_;
     TreeMove pendingMove_;
     bool hasPendingMove_ = false;
+    std::function<bool(const MSG&)> messageFilter_;
 };
 
 // Frames the window's client rectangle, one pixel in the accent green (the label edit box's border).

@@ -142,7 +142,9 @@ void SidebarTree::InvalidateDropMark() noexcept {
     if (!dropTarget_.valid || !hwnd_) return;
     RECT area = dropTarget_.mark;
     InflateRect(&area, 1, 1);
-    InvalidateRect(hwnd_, &area, FALSE);
+    // Erased, not only repainted: the line on a row edge reaches into the pixel between two rows,
+    // which some controls leave to the background and paint no row over.
+    InvalidateRect(hwnd_, &area, TRUE);
 }
 
 void SidebarTree::UpdateDrag(POINT point) noexcept {

@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <cstdlib>
+#include <functional>
 
 namespace lq {
 namespace {
@@ -21,12 +22,22 @@ void ReportPressHandled(HWND tree, bool onLabel) noexcept {
 
 enum class PressOutcome { Click, Drag, Abandoned };
 
+// True when the filter took the message; one that failed goes no further, as in the message loop.
+bool PassesFilter(const std::function<bool(const MSG&)>& filter, const MSG& message) noexcept {
+    try {
+        return filter(message);
+    } catch (...) {
+        return true;
+    }
+}
+
 // Watches the pointer after a left press at `press` (client coordinates), as the control watches a
 // press on a label: a drag once the pointer has gone past the system's drag distance (`dragPoint` is
 // then where it is), a click once a button message comes (left queued for the control, whose own
 // watch ends on it), abandoned when the capture goes elsewhere or the program quits. Other messages
-// are handled meanwhile.
-PressOutcome WatchPress(HWND tree, POINT press, int32_t dpi, POINT& dragPoint) noexcept {
+// are handled meanwhile, through `filter` first as the message loop handles them.
+PressOutcome WatchPress(HWND tree, POINT press, int32_t dpi, const std::function<bool(const MSG&)>& filter,
+                        POINT& dragPoint) noexcept {
     const int distanceX = GetSystemMetricsForDpi(SM_CXDRAG, static_cast<UINT>(dpi));
     const int distanceY = GetSystemMetricsForDpi(SM_CYDRAG, static_cast<UINT>(dpi));
     SetCapture(tree);
@@ -54,6 +65,8 @@ PressOutcome WatchPress(HWND tree, POINT press, int32_t dpi, POINT& dragPoint) n
             }
             continue;
         }
+        // A key pressed while the button is held is the program's as much as any other key.
+        if (filter && PassesFilter(filter, message)) continue;
         TranslateMessage(&message);
         DispatchMessageW(&message);
     }
@@ -204,9 +217,11 @@ LRESULT SidebarTree::OnLeftPress(HWND hwnd, WPARAM wParam, LPARAM lParam) {
                 // the control gets the press only as a click. No drag starts while a label is edited.
                 if (!TreeView_GetEditControl(hwnd)) {
                     POINT dragPoint{};
-                    switch (WatchPress(hwnd, pressed, dpi_, dragPoint)) {
+                    switch (WatchPress(hwnd, pressed, dpi_, messageFilter_, dragPoint)) {
                         case PressOutcome::Drag:
-                            BeginDrag(item, dragPoint);
+                            // A key handled meanwhile may have removed the row.
+                            item = FindItem(*hit.item);
+                            if (item) BeginDrag(item, dragPoint);
                             return 0;
                         case PressOutcome::Abandoned:
                             return 0;

@@ -1,0 +1,34 @@
+#include "ui/main/SplitterZone.h"
+
+#include <windowsx.h>
+
+#include <commctrl.h>
+
+#include "ui/main/MainWindow.h"
+
+namespace lq {
+namespace {
+
+// The windows' own subclasses use id 1.
+constexpr UINT_PTR kSplitterZoneSubclassId = 2;
+
+LRESULT CALLBACK SplitterZoneProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR, DWORD_PTR refData) {
+    if (message == WM_NCHITTEST) {
+        const auto& window = *reinterpret_cast<const MainWindow*>(refData);
+        POINT point{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};
+        const RECT zone = window.SplitterRect();
+        if (window.hwnd && ScreenToClient(window.hwnd, &point) && PtInRect(&zone, point)) return HTTRANSPARENT;
+    } else if (message == WM_NCDESTROY) {
+        RemoveWindowSubclass(hwnd, SplitterZoneProc, kSplitterZoneSubclassId);
+    }
+    return DefSubclassProc(hwnd, message, wParam, lParam);
+}
+
+}  // namespace
+
+bool AttachSplitterZone(HWND neighbour, MainWindow& window) noexcept {
+    return neighbour != nullptr && SetWindowSubclass(neighbour, SplitterZoneProc, kSplitterZoneSubclassId,
+                                                     reinterpret_cast<DWORD_PTR>(&window)) != FALSE;
+}
+
+}  // namespace lq
