@@ -75,7 +75,8 @@ TEST(CarryPositionTest, KeepsLineAndColumnAndLandsOnACharacterBoundary) {
 }
 
 // A selection that touches a replaced match covers the whole replacement afterwards (in its own
-// direction); one that touches none is carried end by end like a caret.
+// direction); one that touches none is carried end by end like a caret, and as the caret alone where
+// its ends would take in part of a replacement.
 TEST(CarrySelectionTest, ASelectionOverAMatchCoversTheWholeReplacement) {
     struct Case {
         const char* what;
@@ -93,6 +94,14 @@ TEST(CarrySelectionTest, ASelectionOverAMatchCoversTheWholeReplacement) {
         {"after an earlier match", "a b a", "a", "日本", 4, 5, 9, 15},
         {"no match touched: line and column", "ab\r\ncd ab", "cd", "日本語", 0, 2, 0, 2},
         {"an empty selection stays a caret", "alpha beta", "beta", "日本", 8, 8, 6, 6},
+        // Its line grew before it: line and column would select part of the replacement instead, so
+        // it is carried as its caret is.
+        {"no match touched, its columns now in a replacement", "ab xy", "ab", "abcdefg", 3, 5, 5, 5},
+        {"the same, backwards", "ab xy", "ab", "abcdefg", 5, 3, 3, 3},
+        {"no match touched, one end now in a replacement", "ab xyz", "AB", "abcd", 2, 5, 5, 5},
+        {"no match touched, its line shrunk past it", "abcdef xy", "abcdef", "Z", 7, 9, 4, 4},
+        {"no match touched, on a line of its own", "ab\r\nxy", "ab", "abcdefg", 4, 6, 9, 11},
+        {"no match touched, a removal before it", "ab xy z", "ab", "", 3, 5, 3, 5},
     };
     for (const Case& c : cases) {
         const std::string before(c.before);

@@ -46,6 +46,22 @@ bool OverlapsMatch(std::string_view text, std::string_view query, size_t low, si
     return false;
 }
 
+// Whether [low, high) of `after` takes in a byte of a replacement ReplaceAllNoCase put into it.
+bool HoldsPartOfAReplacement(std::string_view before, std::string_view query, std::string_view replacement, int64_t low,
+                             int64_t high) noexcept {
+    if (replacement.empty() || low >= high) return false;
+    const int64_t change = static_cast<int64_t>(replacement.size()) - static_cast<int64_t>(query.size());
+    int64_t shift = 0;
+    for (uint64_t match = FindNoCase(before, query, 0); match != kNoPosition;
+         match = FindNoCase(before, query, match + query.size())) {
+        const int64_t start = static_cast<int64_t>(match) + shift;
+        if (start >= high) return false;
+        if (start + static_cast<int64_t>(replacement.size()) > low) return true;
+        shift += change;
+    }
+    return false;
+}
+
 }  // namespace
 
 ReplaceResult ReplaceAllNoCase(std::string_view text, std::string_view query, std::string_view replacement) {
@@ -110,7 +126,15 @@ CarriedSelection CarrySelection(std::string_view before, std::string_view after,
     const size_t low = clamp(std::min(anchor, caret));
     const size_t high = clamp(std::max(anchor, caret));
     if (low == high || query.empty() || !OverlapsMatch(before, query, low, high)) {
-        return {CarryPosition(before, after, anchor), CarryPosition(before, after, caret)};
+        // Each end keeps its line and column; should that take in part of a replacement the user never
+        // selected (a line grown or shrunk before the selection), it becomes the caret alone.
+        const int64_t newAnchor = CarryPosition(before, after, anchor);
+        const int64_t newCaret = CarryPosition(before, after, caret);
+        if (!query.empty() && HoldsPartOfAReplacement(before, query, replacement, std::min(newAnchor, newCaret),
+                                                      std::max(newAnchor, newCaret))) {
+            return {newCaret, newCaret};
+        }
+        return {newAnchor, newCaret};
     }
     const auto boundary = [&](int64_t position) {
         return static_cast<int64_t>(CharBoundaryAtOrBefore(after, static_cast<size_t>(position)));

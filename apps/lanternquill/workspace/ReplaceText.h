@@ -15,7 +15,8 @@ struct ReplaceResult {
 // Replaces every match of `query` in `text` (ASCII letters folded, every other byte exact, left to
 // right without overlap) by `replacement` as given. The replacement is never searched again. An empty
 // query or no match gives the text unchanged with count 0.
-[[nodiscard]] ReplaceResult ReplaceAllNoCase(std::string_view text, std::string_view query, std::string_view replacement);
+[[nodiscard]] ReplaceResult ReplaceAllNoCase(std::string_view text, std::string_view query,
+                                             std::string_view replacement);
 
 // The number of matches ReplaceAllNoCase would replace: the same rule, so a count shown before a
 // replacement is the number of replacements it makes.
@@ -29,7 +30,8 @@ struct ReplaceResult {
 // A selection (anchor and caret in `before`) carried into `after`, the text ReplaceAllNoCase made of
 // it: a selection that overlaps a replaced match now covers the whole replacement (both ends move
 // with the text, outwards where they stood inside a match), so no part of a replacement is left
-// selected by itself; any other selection has both ends carried by CarryPosition.
+// selected by itself; any other selection has both ends carried by CarryPosition, and is carried as the
+// caret alone (both ends where the caret goes) when those ends would take in part of a replacement.
 struct CarriedSelection {
     int64_t anchor = 0;
     int64_t caret = 0;
