@@ -171,4 +171,11 @@ size_t WordIndex::CountedBytes() const noexcept {
     return bytes;
 }
 
+std::vector<std::pair<std::string, int32_t>> WordIndex::Entries() const {
+    std::vector<std::pair<std::string, int32_t>> entries(counts_.begin(), counts_.end());
+    std::sort(entries.begin(), entries.end(),
+              [](const auto& a, const auto& b) { return LessNoCase(a.first, b.first); });
+    return entries;
+}
+
 }  // namespace lq

@@ -6,6 +6,7 @@
 #include <string>
 #include <string_view>
 #include <unordered_map>
+#include <utility>
 #include <vector>
 
 namespace lq {
@@ -81,6 +82,10 @@ public:
     // The bytes the index itself holds (nodes, buckets, long word buffers, the sorted list), counted
     // from the containers' sizes; the allocator's own overhead is not included.
     [[nodiscard]] size_t CountedBytes() const noexcept;
+    // Every stored word with its count, in LessNoCase order (for comparing two indexes).
+    [[nodiscard]] std::vector<std::pair<std::string, int32_t>> Entries() const;
+    // The same words with the same counts; the sorted lists' states do not matter.
+    [[nodiscard]] friend bool operator==(const WordIndex& a, const WordIndex& b) { return a.counts_ == b.counts_; }
 
 private:
     // Hashing a view lets a word seen in a text be looked up without building a string first.
