@@ -1,10 +1,13 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <functional>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "WorkspaceFixture.h"
+#include "support/MapProbe.h"
 #include "support/OnePassWordIndex.h"
 #include "workspace/WordIndexFill.h"
 
@@ -159,6 +162,41 @@ TEST_F(WordIndexFillTest, FinishedIndexEqualsOnePassOverWhatTheNotesBecameMeanwh
         // Done is final: later changes are the completion's own to learn.
         EXPECT_EQ(StepOnce(fill, index), FillProgress::Done);
     }
+}
+
+// A page that cannot be read through a mapping ends the process: the fill maps the file only while
+// no typed text waits to be saved, and reads through the file API otherwise.
+TEST_F(WordIndexFillTest, ReadsMappedOnlyWhileNothingIsUnsaved) {
+    MakeNotes();
+    Workspace& ws = LoadWorkspace();
+    WordIndexFill fill(ws);
+    WordIndex index;
+    std::vector<int64_t> limits;  // the map limit seen while the fill's statements ran
+    std::pair<std::vector<int64_t>*, sqlite3*> seen{&limits, db->handle()};
+    sqlite3_progress_handler(
+        db->handle(), 1,
+        [](void* data) {
+            auto* self = static_cast<std::pair<std::vector<int64_t>*, sqlite3*>*>(data);
+            self->first->push_back(MapLimit(self->second));
+            return 0;
+        },
+        &seen);
+    const auto limitsDuringStep = [&] {
+        limits.clear();
+        EXPECT_EQ(StepOnce(fill, index), FillProgress::More);
+        return limits;
+    };
+    const std::vector<int64_t> saved = limitsDuringStep();
+    ASSERT_FALSE(saved.empty());
+    // The switching statements themselves run before the mapping starts and after it ends.
+    EXPECT_GT(*std::max_element(saved.begin(), saved.end()), 0);
+
+    Type(" unsaved");
+    const std::vector<int64_t> unsaved = limitsDuringStep();
+    ASSERT_FALSE(unsaved.empty());
+    EXPECT_TRUE(std::all_of(unsaved.begin(), unsaved.end(), [](int64_t limit) { return limit == 0; }));
+    sqlite3_progress_handler(db->handle(), 0, nullptr, nullptr);
+    EXPECT_EQ(MapLimit(db->handle()), 0) << "no mapping outlives a slice";
 }
 
 // Past 100,000 words order decides which new words are dropped: a note passed over while open
