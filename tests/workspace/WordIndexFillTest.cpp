@@ -101,6 +101,18 @@ TEST_F(WordIndexFillTest, FinishedIndexEqualsOnePassOverWhatTheNotesBecameMeanwh
              TypeAndSave(ws, notes[2], " changedtwo");
          },
          1},
+        {"notes already read renamed, moved and opened without a change to their text",
+         [this](Workspace& ws, WordIndexFill& fill, WordIndex& index) {
+             Steps(fill, index, 9);
+             ASSERT_TRUE(ws.RenameNote(notes[1], "renamed"));
+             ASSERT_TRUE(ws.MoveNote(notes[2], second, 0));
+             Steps(fill, index, 1);
+             ASSERT_TRUE(ws.OpenNote(notes[3]));
+             ASSERT_EQ(ws.SaveAll(SaveReason::UserSave), SaveResult::Saved);  // its caret and opening time
+             Steps(fill, index, 1);
+             ASSERT_TRUE(ws.OpenNote(notes[5]));
+         },
+         0},
         {"notes created, renamed, deleted and brought back",
          [this](Workspace& ws, WordIndexFill& fill, WordIndex& index) {
              Steps(fill, index, 10);

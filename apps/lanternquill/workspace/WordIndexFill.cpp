@@ -1,6 +1,7 @@
 #include "workspace/WordIndexFill.h"
 
 #include <algorithm>
+#include <functional>
 #include <limits>
 #include <optional>
 
@@ -22,6 +23,10 @@ constexpr char kNoteContentSql[] = "SELECT content FROM notes WHERE id = ?1";
 constexpr int64_t kRowsPerQuery = 64;
 constexpr int64_t kPastEveryNote = std::numeric_limits<int64_t>::max();
 
+size_t TextHash(std::string_view text) noexcept {
+    return std::hash<std::string_view>{}(text);
+}
+
 }  // namespace
 
 enum class WordIndexFill::ReadOutcome { Stopped, End, Failed };
@@ -38,11 +43,13 @@ FillProgress WordIndexFill::Step(WordIndex& index, FillDeadline deadline) {
             workspace_.db,
             [this](std::string_view table, RowChangeKind kind, int64_t rowId) { OnRowChanged(table, kind, rowId); });
     }
-    if (mustStartOver_) StartOver(index);
-
     // A mapped page that cannot be read ends the process: only while nothing typed is pending.
     std::optional<MappedReads> mapping;
     if (!AnythingUnsaved()) mapping.emplace(workspace_.db);
+
+    if (!mustStartOver_ && !suspects_.empty() && !SuspectsUnchanged()) mustStartOver_ = true;
+    suspects_.clear();
+    if (mustStartOver_) StartOver(index);
 
     // Each turn does one piece of work before looking at the clock, so every slice gets somewhere.
     for (;;) {
@@ -86,6 +93,8 @@ FillProgress WordIndexFill::Finish() {
     pending_.clear();
     pending_.shrink_to_fit();
     passedOver_.clear();
+    readHashes_ = {};
+    suspects_ = {};
     return FillProgress::Done;
 }
 
@@ -95,6 +104,8 @@ void WordIndexFill::StartOver(WordIndex& index) {
     after_ = 0;
     passedOver_.clear();
     passedOverRead_ = 0;
+    readHashes_.clear();
+    suspects_.clear();
     pending_.clear();
     pendingAt_ = 0;
     mustStartOver_ = false;
@@ -111,6 +122,12 @@ void WordIndexFill::OnRowChanged(std::string_view table, RowChangeKind kind, int
     if (table != "notes" || rowId > after_) return;  // not reached yet: read as it is then
     const auto unread = passedOver_.begin() + static_cast<std::ptrdiff_t>(passedOverRead_);
     if (std::binary_search(unread, passedOver_.end(), rowId)) return;  // read at the end as it is then
+    // A rename, a move or a saved caret updates the row but leaves the text: looked at before the
+    // next slice rather than starting over for nothing.
+    if (kind == RowChangeKind::Update && readHashes_.count(rowId) != 0) {
+        suspects_.push_back(rowId);
+        return;
+    }
     mustStartOver_ = true;
 }
 
@@ -128,7 +145,7 @@ WordIndexFill::ReadOutcome WordIndexFill::ReadRows(WordIndex& index, FillDeadlin
             if (passOverOpen_ && after_ == workspace_.currentNoteId) {
                 passedOver_.push_back(after_);
             } else {
-                AddText(index, statement->ColumnText(1));
+                AddText(index, after_, statement->ColumnText(1));
             }
             if (!pending_.empty() || Clock::now() >= deadline) return ReadOutcome::Stopped;
         }
@@ -143,16 +160,32 @@ WordIndexFill::ReadOutcome WordIndexFill::ReadPassedOver(WordIndex& index, FillD
         if (!statement) return ReadOutcome::Failed;
         statement->Reset();
         ScopedReset resetAfter(*statement);
-        statement->BindInt64(1, passedOver_[passedOverRead_++]);
+        const int64_t id = passedOver_[passedOverRead_++];
+        statement->BindInt64(1, id);
         // A note deleted meanwhile has no row and adds nothing.
-        if (statement->Step()) AddText(index, statement->ColumnText(0));
+        if (statement->Step()) AddText(index, id, statement->ColumnText(0));
         if (!statement->ok()) return ReadOutcome::Failed;
         if (!pending_.empty() || Clock::now() >= deadline) return ReadOutcome::Stopped;
     }
     return ReadOutcome::End;
 }
 
-void WordIndexFill::AddText(WordIndex& index, std::string_view text) {
+bool WordIndexFill::SuspectsUnchanged() {
+    Statement* statement = workspace_.db.Prepare(kNoteContentSql);
+    if (!statement) return false;
+    for (const int64_t id : suspects_) {
+        statement->Reset();
+        ScopedReset resetAfter(*statement);
+        statement->BindInt64(1, id);
+        if (!statement->Step()) return false;  // gone, or not readable: start over to be sure
+        const auto known = readHashes_.find(id);
+        if (known == readHashes_.end() || known->second != TextHash(statement->ColumnText(0))) return false;
+    }
+    return true;
+}
+
+void WordIndexFill::AddText(WordIndex& index, int64_t noteId, std::string_view text) {
+    readHashes_[noteId] = TextHash(text);
     if (text.size() <= kSliceTextBytes) {
         (void)index.AddWordsFromText(text);
         return;

@@ -4,6 +4,7 @@
 #include <memory>
 #include <string>
 #include <string_view>
+#include <unordered_map>
 #include <vector>
 
 #include "store/RowChangeWatch.h"
@@ -16,13 +17,14 @@ class Workspace;
 
 // Fills the word index from every note in slices of a few milliseconds, resuming after the last note
 // id read, so that the UI thread is never held longer than a slice. When it is done the index equals
-// what one pass at that moment would give (the stored text of every
-// note in id order, then the open note's text when it is modified), whatever was saved, replaced, imported, created
-// or deleted meanwhile:
+// what one pass at that moment would give (the stored text of every note in id order, then the open
+// note's text when it is modified), whatever was saved, replaced, imported, created or deleted
+// meanwhile:
 // - a note not yet reached is read as it is when reached;
 // - the note open when the fill reaches it is passed over and read at the end, so that saving it
 //   while the user types costs nothing;
-// - any other change to a note already read (or a project deleted) starts the fill over.
+// - any other change to the text of a note already read (or a project deleted) starts the fill over;
+//   an update that leaves the text as it was read (a rename, a move, a saved caret) does not.
 // Word counts do not depend on the order notes are read in, except once 100,000 words are stored
 // (later new words are dropped): a fill that reaches that limit with a note passed over starts over
 // reading strictly in id order.
@@ -60,8 +62,12 @@ private:
     ReadOutcome ReadPassedOver(WordIndex& index, FillDeadline deadline);
     // Takes words from the copied text until the deadline; true when it is used up.
     bool ScanPending(WordIndex& index, FillDeadline deadline);
-    // Adds a note's text, or copies it to be taken over several slices when it is long.
-    void AddText(WordIndex& index, std::string_view text);
+    // Adds a note's text, or copies it to be taken over several slices when it is long; remembers
+    // a hash of the text.
+    void AddText(WordIndex& index, int64_t noteId, std::string_view text);
+    // True when every note reported changed since the last slice still holds the text it was read
+    // with.
+    [[nodiscard]] bool SuspectsUnchanged();
     // The open note or a cached one holds text not yet in the database.
     [[nodiscard]] bool AnythingUnsaved() const;
 
@@ -74,6 +80,9 @@ private:
     size_t passedOverRead_ = 0;
     bool passOverOpen_ = true;
     bool mustStartOver_ = false;
+    // A hash of each note's text as read, and the notes updated since the last slice.
+    std::unordered_map<int64_t, size_t> readHashes_;
+    std::vector<int64_t> suspects_;
     std::string pending_;
     size_t pendingAt_ = 0;
     int restarts_ = 0;
