@@ -101,6 +101,17 @@ TEST_F(WordIndexFillTest, FinishedIndexEqualsOnePassOverWhatTheNotesBecameMeanwh
              TypeAndSave(ws, notes[2], " changedtwo");
          },
          1},
+        {"a note already read, opened, then typed in and saved",
+         [this](Workspace& ws, WordIndexFill& fill, WordIndex& index) {
+             Steps(fill, index, 8);
+             ASSERT_TRUE(ws.OpenNote(notes[2]));
+             Steps(fill, index, 1);  // takes its words back out: it is read at the end
+             TypeAndSave(ws, notes[2], " typedintwo");
+             Steps(fill, index, 2);
+             TypeAndSave(ws, notes[2], " typedagain");
+             EXPECT_EQ(fill.takenBack(), 1);
+         },
+         0},
         {"notes already read renamed, moved and opened without a change to their text",
          [this](Workspace& ws, WordIndexFill& fill, WordIndex& index) {
              Steps(fill, index, 9);

@@ -112,6 +112,28 @@ bool WordIndex::AddWordsFromText(std::string_view text) {
     return stale_;
 }
 
+void WordIndex::RemoveWordsFromText(std::string_view text) {
+    const char* cursor = text.data();
+    const char* const end = cursor + text.size();
+    while (cursor < end) {
+        if (!IsWordByteFast(*cursor)) {
+            ++cursor;
+            continue;
+        }
+        const char* const start = cursor;
+        while (cursor < end && IsWordByteFast(*cursor)) ++cursor;
+        const auto length = static_cast<size_t>(cursor - start);
+        if (length < kMinWordBytes || length > kMaxWordBytes || !IsAsciiLetter(*start)) continue;
+        const auto found = counts_.find(std::string_view(start, length));
+        if (found == counts_.end()) continue;
+        if (--found->second > 0) continue;
+        // The sorted list would point at the freed node: it is rebuilt before the next query.
+        sorted_.clear();
+        stale_ = true;
+        counts_.erase(found);
+    }
+}
+
 void WordIndex::EnsureSorted() {
     if (!stale_) return;
     sorted_.clear();

@@ -61,6 +61,11 @@ public:
     // when it is now stale (it was already, or a new word was stored), false when it is still complete.
     bool AddWordsFromText(std::string_view text);
 
+    // Takes back what AddWordsFromText(text) added: one occurrence less of each word, a word at none
+    // removed. Exact only while no new word was ever dropped at the limit. For the index's fill,
+    // which corrects what it read of a note; completion itself never forgets a word.
+    void RemoveWordsFromText(std::string_view text);
+
     // Rebuilds the sorted list when it is stale; nothing otherwise.
     void EnsureSorted();
 

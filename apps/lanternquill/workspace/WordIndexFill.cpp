@@ -50,6 +50,7 @@ FillProgress WordIndexFill::Step(WordIndex& index, FillDeadline deadline) {
     if (!mustStartOver_ && !suspects_.empty() && !SuspectsUnchanged()) mustStartOver_ = true;
     suspects_.clear();
     if (mustStartOver_) StartOver(index);
+    TakeBackOpenNote(index);
 
     // Each turn does one piece of work before looking at the clock, so every slice gets somewhere.
     for (;;) {
@@ -104,6 +105,7 @@ void WordIndexFill::StartOver(WordIndex& index) {
     after_ = 0;
     passedOver_.clear();
     passedOverRead_ = 0;
+    limitReached_ = false;
     readHashes_.clear();
     suspects_.clear();
     pending_.clear();
@@ -170,6 +172,30 @@ WordIndexFill::ReadOutcome WordIndexFill::ReadPassedOver(WordIndex& index, FillD
     return ReadOutcome::End;
 }
 
+void WordIndexFill::TakeBackOpenNote(WordIndex& index) {
+    const int64_t open = workspace_.currentNoteId;
+    // Only while reading rows (notes passed over are read after them) and between notes, and only
+    // while no word was dropped at the limit (taking words back is exact only then).
+    if (!passOverOpen_ || open == 0 || phase_ != Phase::Rows || !pending_.empty() || limitReached_) return;
+    const auto known = readHashes_.find(open);
+    if (known == readHashes_.end()) return;
+    Statement* statement = workspace_.db.Prepare(kNoteContentSql);
+    if (!statement) return;
+    statement->Reset();
+    ScopedReset resetAfter(*statement);
+    statement->BindInt64(1, open);
+    if (!statement->Step()) return;
+    const std::string_view text = statement->ColumnText(0);
+    if (TextHash(text) != known->second) {
+        mustStartOver_ = true;  // not what was read: the next slice starts over
+        return;
+    }
+    index.RemoveWordsFromText(text);
+    readHashes_.erase(known);
+    passedOver_.insert(std::lower_bound(passedOver_.begin(), passedOver_.end(), open), open);
+    ++takenBack_;
+}
+
 bool WordIndexFill::SuspectsUnchanged() {
     Statement* statement = workspace_.db.Prepare(kNoteContentSql);
     if (!statement) return false;
@@ -186,8 +212,11 @@ bool WordIndexFill::SuspectsUnchanged() {
 
 void WordIndexFill::AddText(WordIndex& index, int64_t noteId, std::string_view text) {
     readHashes_[noteId] = TextHash(text);
+    // Checked before the words go in as well: a long text is added part by part later.
+    if (index.size() >= WordIndex::kMaxWords) limitReached_ = true;
     if (text.size() <= kSliceTextBytes) {
         (void)index.AddWordsFromText(text);
+        if (index.size() >= WordIndex::kMaxWords) limitReached_ = true;
         return;
     }
     // The view lasts only until the next step; a long text is copied and taken a part per slice.
@@ -202,6 +231,7 @@ bool WordIndexFill::ScanPending(WordIndex& index, FillDeadline deadline) {
         size_t end = std::min(text.size(), pendingAt_ + kSliceTextBytes);
         while (end < text.size() && WordIndex::IsWordByte(text[end])) ++end;
         (void)index.AddWordsFromText(text.substr(pendingAt_, end - pendingAt_));
+        if (index.size() >= WordIndex::kMaxWords) limitReached_ = true;
         pendingAt_ = end;
         if (pendingAt_ < text.size() && Clock::now() >= deadline) return false;
     }

@@ -22,7 +22,8 @@ class Workspace;
 // meanwhile:
 // - a note not yet reached is read as it is when reached;
 // - the note open when the fill reaches it is passed over and read at the end, so that saving it
-//   while the user types costs nothing;
+//   while the user types costs nothing; a note opened after the fill read it has its words taken
+//   back at the next slice and is then passed over too;
 // - any other change to the text of a note already read (or a project deleted) starts the fill over;
 //   an update that leaves the text as it was read (a rename, a move, a saved caret) does not.
 // Word counts do not depend on the order notes are read in, except once 100,000 words are stored
@@ -42,6 +43,8 @@ public:
 
     // How often the fill started over (for tests and figures).
     [[nodiscard]] int restarts() const noexcept { return restarts_; }
+    // How often a note opened after it was read had its words taken back (for tests).
+    [[nodiscard]] int takenBack() const noexcept { return takenBack_; }
 
     // A note text longer than this is taken over several slices.
     static constexpr size_t kSliceTextBytes = 256 * 1024;
@@ -65,6 +68,9 @@ private:
     // Adds a note's text, or copies it to be taken over several slices when it is long; remembers
     // a hash of the text.
     void AddText(WordIndex& index, int64_t noteId, std::string_view text);
+    // When the open note was read in its place, takes its words back out and passes it over, so
+    // that its saves cost nothing either. Not once a word was dropped at the limit.
+    void TakeBackOpenNote(WordIndex& index);
     // True when every note reported changed since the last slice still holds the text it was read
     // with.
     [[nodiscard]] bool SuspectsUnchanged();
@@ -85,7 +91,9 @@ private:
     std::vector<int64_t> suspects_;
     std::string pending_;
     size_t pendingAt_ = 0;
+    bool limitReached_ = false;
     int restarts_ = 0;
+    int takenBack_ = 0;
 };
 
 }  // namespace lq
