@@ -33,17 +33,13 @@ int64_t MapLimit(sqlite3* connection) {
 MapProbe::MapProbe(sqlite3* connection) : connection_(connection) {
     installed_ = sqlite3_create_function_v2(connection_, "lower", 1, SQLITE_UTF8 | SQLITE_DETERMINISTIC, this,
                                             ProbingLower, nullptr, nullptr, nullptr) == SQLITE_OK;
-    sqlite3_update_hook(
-        connection_,
-        [](void* self, int, const char*, const char*, sqlite3_int64) {
-            auto* probe = static_cast<MapProbe*>(self);
-            probe->writes.push_back(MapLimit(probe->connection_));
-        },
-        this);
+    // Through the store's watch, so that the program's own watches of the connection keep working.
+    writeWatch_ = std::make_unique<RowChangeWatch>(
+        connection_, [this](std::string_view, RowChangeKind, int64_t) { writes.push_back(MapLimit(connection_)); });
 }
 
 MapProbe::~MapProbe() {
-    sqlite3_update_hook(connection_, nullptr, nullptr);
+    writeWatch_.reset();
     // Removing the override brings the built-in lower() back.
     if (installed_) {
         sqlite3_create_function_v2(connection_, "lower", 1, SQLITE_UTF8 | SQLITE_DETERMINISTIC, nullptr, nullptr,

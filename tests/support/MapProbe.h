@@ -1,7 +1,10 @@
 #pragma once
 
 #include <cstdint>
+#include <memory>
 #include <vector>
+
+#include "store/RowChangeWatch.h"
 
 struct sqlite3;
 
@@ -33,6 +36,7 @@ public:
 private:
     sqlite3* connection_;
     bool installed_ = false;
+    std::unique_ptr<RowChangeWatch> writeWatch_;
 };
 
 }  // namespace lq::test

@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <chrono>
+#include <iterator>
 #include <string>
 #include <vector>
 
@@ -30,13 +32,20 @@ protected:
         if (window_) window_->onNotify = nullptr;
     }
 
-    // A provider that adds `text` and counts its runs.
-    void ProvideText(std::string text) {
-        completion_.SetProvider([this, text = std::move(text)](WordIndex& index) {
+    // A provider that adds `text` in one slice and counts its runs; with `fillNow` the index is filled
+    // before the test types, as the idle loop does right after the first paint.
+    void ProvideText(std::string text, bool fillNow = true) {
+        completion_.SetProvider([this, text = std::move(text)](WordIndex& index, FillDeadline) {
             ++providerRuns_;
             (void)index.AddWordsFromText(text);
+            return FillProgress::Done;
         });
+        if (!fillNow) return;
+        completion_.StartFill();
+        (void)completion_.FillSlice(FillDeadline::max());
     }
+    // What the idle message loop does: one slice of the fill.
+    FillProgress Idle() { return completion_.FillSlice(std::chrono::steady_clock::now() + std::chrono::seconds(1)); }
     // Types UTF-16 characters as the keyboard would (WM_CHAR each).
     void Type(const std::wstring& text) {
         for (wchar_t c : text) SendMessageW(window_->editor(), WM_CHAR, c, 1);
@@ -129,20 +138,29 @@ TEST_F(WordCompletionTest, CandidatesComeMostFrequentFirstWithTheFirstOneSelecte
     EXPECT_EQ(call().AutoCGetCurrent(), 0);
 }
 
-TEST_F(WordCompletionTest, ProviderRunsOnceOnTheFirstRealPrefixAndANewProviderStartsOver) {
-    ProvideText("alpha alpine");
+TEST_F(WordCompletionTest, TheFirstRealPrefixStartsTheFillWithoutWaitingAndANewProviderStartsOver) {
+    ProvideText("alpha alpine", false);
     view().SetText("");
     Type(L"a");
+    EXPECT_FALSE(completion_.filling());
+    EXPECT_EQ(Idle(), FillProgress::Done);  // nothing asked for yet
     EXPECT_EQ(providerRuns_, 0);
-    EXPECT_FALSE(completion_.built());
     Type(L"l");
+    // The key is not held up: the fill is only asked for, and the empty index offers nothing.
+    EXPECT_TRUE(completion_.filling());
+    EXPECT_EQ(providerRuns_, 0);
+    EXPECT_EQ(ShownList(), "");
+    EXPECT_EQ(Idle(), FillProgress::Done);
     EXPECT_EQ(providerRuns_, 1);
+    EXPECT_TRUE(completion_.built());
+    EXPECT_EQ(Idle(), FillProgress::Done);
     Type(L"p");
     EXPECT_EQ(providerRuns_, 1);
     EXPECT_EQ(ShownList(), "alpha alpine");
 
-    ProvideText("other");
+    ProvideText("other", false);
     EXPECT_FALSE(completion_.built());
+    EXPECT_FALSE(completion_.filling());
     EXPECT_EQ(completion_.index().size(), 0u);
 
     // No provider: completion is off.
@@ -152,10 +170,37 @@ TEST_F(WordCompletionTest, ProviderRunsOnceOnTheFirstRealPrefixAndANewProviderSt
     EXPECT_EQ(ShownList(), "");
 }
 
+TEST_F(WordCompletionTest, UntilTheFillIsDoneTheListOffersWhatTheIndexHolds) {
+    const char* const slices[] = {"alpha", "alpine alpha", "alps"};
+    size_t next = 0;
+    completion_.SetProvider([&](WordIndex& index, FillDeadline) {
+        (void)index.AddWordsFromText(slices[next++]);
+        return next == std::size(slices) ? FillProgress::Done : FillProgress::More;
+    });
+    view().SetText("");
+    Type(L"al");
+    EXPECT_EQ(ShownList(), "");
+    ASSERT_EQ(Idle(), FillProgress::More);
+    Type(L"p");
+    EXPECT_EQ(ShownList(), "alpha");
+    // A word finished while the fill runs is left to the fill, which reads the note anyway.
+    Type(L"s ");
+    EXPECT_EQ(completion_.index().CountOf("alps"), 0);
+    ASSERT_EQ(Idle(), FillProgress::More);
+    Type(L"alp");
+    EXPECT_EQ(ShownList(), "alpha alpine");
+    ASSERT_EQ(Idle(), FillProgress::Done);
+    EXPECT_TRUE(completion_.built());
+    Type(L"s");
+    Type(L" alp");
+    EXPECT_EQ(ShownList(), "alps alpha alpine");
+    EXPECT_EQ(completion_.index().CountOf("alps"), 2);  // the fill's one and the word just finished
+}
+
 TEST_F(WordCompletionTest, FinishedWordsAreCountedAsTypedAndDeletingForgetsNothing) {
     ProvideText("hello");
     view().SetText("");
-    Type(L"he");  // fills the index
+    Type(L"he");
     ASSERT_TRUE(completion_.built());
     ASSERT_EQ(completion_.index().CountOf("hello"), 1);
 
@@ -196,8 +241,8 @@ TEST_F(WordCompletionTest, FinishedWordsAreCountedAsTypedAndDeletingForgetsNothi
 }
 
 TEST_F(WordCompletionTest, NothingIsLearnedBeforeTheIndexIsFilledOrFromAnInputMethod) {
-    ProvideText("seed");
-    // Typing a word would fill the index at its second letter; this one is already there.
+    ProvideText("seed", false);
+    // Typing a word would start the fill at its second letter; this one is already there.
     view().SetText("hello");
     call().GotoPos(5);
     Type(L" ");
@@ -205,6 +250,8 @@ TEST_F(WordCompletionTest, NothingIsLearnedBeforeTheIndexIsFilledOrFromAnInputMe
     EXPECT_EQ(completion_.index().CountOf("hello"), 0);
 
     Type(L"se");
+    ASSERT_EQ(Idle(), FillProgress::Done);
+    completion_.Update(view());
     ASSERT_TRUE(call().AutoCActive());
     // An input method's character (tentative or result) closes the list and learns nothing.
     for (auto source : {Scintilla::CharacterSource::TentativeInput, Scintilla::CharacterSource::ImeResult}) {

@@ -323,5 +323,20 @@ TEST(WordIndexTest, MovedIndexKeepsWorkingAndTheSourceIsEmpty) {
     EXPECT_EQ(moved.Complete("fr"), std::vector<std::string>{"fresh"});
 }
 
+// Taking a text back leaves the index as if the text had never been added, the sorted list included.
+TEST(WordIndexTest, TakingATextBackUndoesExactlyWhatAddingItDid) {
+    WordIndex index;
+    (void)index.AddWordsFromText("alpha alpine beta beta 日本語gamma ab _alps");
+    ASSERT_EQ(index.Complete("al"), (std::vector<std::string>{"alpha", "alpine"}));  // sorted now
+    (void)index.AddWordsFromText("alpine beta delta");
+    index.RemoveWordsFromText("alpha beta gamma unknown ab 9alpha");
+    WordIndex expected;
+    (void)expected.AddWordsFromText("alpine beta alpine beta delta");
+    EXPECT_TRUE(index == expected);
+    EXPECT_EQ(index.CountOf("alpha"), 0);
+    EXPECT_EQ(index.Complete("al"), std::vector<std::string>{"alpine"});
+    EXPECT_EQ(index.Complete("de"), std::vector<std::string>{"delta"});
+}
+
 }  // namespace
 }  // namespace lq

@@ -65,8 +65,20 @@ void WordCompletion::SetProvider(Provider provider) {
     provider_ = std::move(provider);
     index_ = WordIndex{};
     built_ = false;
+    fillStarted_ = false;
     listText_.clear();
     lastShown_.clear();
+}
+
+void WordCompletion::StartFill() noexcept {
+    if (provider_ && !built_) fillStarted_ = true;
+}
+
+FillProgress WordCompletion::FillSlice(FillDeadline deadline) {
+    if (!filling()) return FillProgress::Done;
+    const FillProgress progress = provider_(index_, deadline);
+    if (progress == FillProgress::Done) built_ = true;
+    return progress;
 }
 
 void WordCompletion::OnCharAdded(EditorView& view, int character, Scintilla::CharacterSource source) {
@@ -114,12 +126,9 @@ void WordCompletion::Update(EditorView& view) {
         call.AutoCCancel();
         return;
     }
-    // The prefix points into the document: keep a copy, the provider may read the editor.
     const std::string typed(prefix);
-    if (!built_) {
-        built_ = true;
-        provider_(index_);
-    }
+    // Never waits for the fill: until it is done the index offers what it holds.
+    StartFill();
     const std::vector<std::string> candidates = index_.Complete(typed);
     if (candidates.empty()) {
         call.AutoCCancel();

@@ -112,6 +112,28 @@ bool WordIndex::AddWordsFromText(std::string_view text) {
     return stale_;
 }
 
+void WordIndex::RemoveWordsFromText(std::string_view text) {
+    const char* cursor = text.data();
+    const char* const end = cursor + text.size();
+    while (cursor < end) {
+        if (!IsWordByteFast(*cursor)) {
+            ++cursor;
+            continue;
+        }
+        const char* const start = cursor;
+        while (cursor < end && IsWordByteFast(*cursor)) ++cursor;
+        const auto length = static_cast<size_t>(cursor - start);
+        if (length < kMinWordBytes || length > kMaxWordBytes || !IsAsciiLetter(*start)) continue;
+        const auto found = counts_.find(std::string_view(start, length));
+        if (found == counts_.end()) continue;
+        if (--found->second > 0) continue;
+        // The sorted list would point at the freed node: it is rebuilt before the next query.
+        sorted_.clear();
+        stale_ = true;
+        counts_.erase(found);
+    }
+}
+
 void WordIndex::EnsureSorted() {
     if (!stale_) return;
     sorted_.clear();
@@ -169,6 +191,13 @@ size_t WordIndex::CountedBytes() const noexcept {
         if (entry.first.capacity() > inlineCapacity) bytes += entry.first.capacity() + 1;
     }
     return bytes;
+}
+
+std::vector<std::pair<std::string, int32_t>> WordIndex::Entries() const {
+    std::vector<std::pair<std::string, int32_t>> entries(counts_.begin(), counts_.end());
+    std::sort(entries.begin(), entries.end(),
+              [](const auto& a, const auto& b) { return LessNoCase(a.first, b.first); });
+    return entries;
 }
 
 }  // namespace lq

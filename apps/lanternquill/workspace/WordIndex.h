@@ -6,6 +6,7 @@
 #include <string>
 #include <string_view>
 #include <unordered_map>
+#include <utility>
 #include <vector>
 
 namespace lq {
@@ -60,6 +61,11 @@ public:
     // when it is now stale (it was already, or a new word was stored), false when it is still complete.
     bool AddWordsFromText(std::string_view text);
 
+    // Takes back what AddWordsFromText(text) added: one occurrence less of each word, a word at none
+    // removed. Exact only while no new word was ever dropped at the limit. For the index's fill,
+    // which corrects what it read of a note; completion itself never forgets a word.
+    void RemoveWordsFromText(std::string_view text);
+
     // Rebuilds the sorted list when it is stale; nothing otherwise.
     void EnsureSorted();
 
@@ -81,6 +87,10 @@ public:
     // The bytes the index itself holds (nodes, buckets, long word buffers, the sorted list), counted
     // from the containers' sizes; the allocator's own overhead is not included.
     [[nodiscard]] size_t CountedBytes() const noexcept;
+    // Every stored word with its count, in LessNoCase order (for comparing two indexes).
+    [[nodiscard]] std::vector<std::pair<std::string, int32_t>> Entries() const;
+    // The same words with the same counts; the sorted lists' states do not matter.
+    [[nodiscard]] friend bool operator==(const WordIndex& a, const WordIndex& b) { return a.counts_ == b.counts_; }
 
 private:
     // Hashing a view lets a word seen in a text be looked up without building a string first.

@@ -104,11 +104,7 @@ protected:
 TEST_F(MainWindowFilesTest, ImportsWhatItCanAndNamesEveryFileItCannot) {
     StartWithNotes();
     // Completion's index is already built: imported words join it.
-    Type("zq ");
-    call().GotoPos(2);
-    main->completion.Update(main->editor);
-    call().AutoCCancel();
-    call().Undo();
+    FinishWordFill();
     ASSERT_TRUE(main->completion.built());
 
     const std::wstring a = folder.File(L"a.txt");

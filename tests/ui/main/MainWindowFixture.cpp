@@ -162,6 +162,17 @@ void MainWindowFixture::TypeInLoop(std::wstring_view text) {
     }
 }
 
+void MainWindowFixture::FinishWordFill() {
+    main->completion.StartFill();
+    EXPECT_TRUE(PumpUntil(
+        [&] {
+            while (main->RunIdleWork()) {
+            }
+            return main->completion.built();
+        },
+        std::chrono::milliseconds(20000)));
+}
+
 void MainWindowFixture::SetClientSize(int width, int height) {
     RECT frame{};
     RECT client{};

@@ -85,6 +85,9 @@ protected:
     // Characters typed into the focused window, each posted as its translated key and taken
     // through the loop.
     void TypeInLoop(std::wstring_view text);
+    // Lets the loop's idle turns fill word completion's index to the end; the test fails when it
+    // does not finish in time.
+    void FinishWordFill();
 
     // --- The window ---
     // Resizes the window so that its client area has this size (it never goes below the window's

@@ -9,6 +9,7 @@
 #include <cstring>
 
 #include "MainWindowFixture.h"
+#include "support/OnePassWordIndex.h"
 
 namespace lq::test {
 namespace {
@@ -49,6 +50,7 @@ TEST_F(MainWindowWorkspaceTest, CompletionLearnsEveryNoteAndTheOpenNotesUnsavedT
     Start();
     call().DocumentEnd();
     Type(" zebrafish");  // unsaved: only the editor has it
+    FinishWordFill();
     TypeChars(L" ele");
     ASSERT_TRUE(call().AutoCActive());
     EXPECT_EQ(main->completion.listText(), "elephant");
@@ -61,6 +63,39 @@ TEST_F(MainWindowWorkspaceTest, CompletionLearnsEveryNoteAndTheOpenNotesUnsavedT
     TypeChars(L" kan");
     ASSERT_TRUE(call().AutoCActive());
     EXPECT_EQ(main->completion.listText(), "kangaroo");
+}
+
+// Keys typed while the index is still being filled are never held up: the list offers what the
+// index holds so far, the idle loop goes on filling between keys, and the finished index is what one
+// pass over the notes as they are then would give.
+TEST_F(MainWindowWorkspaceTest, TypingWhileTheIndexFillsOffersWhatItHoldsAndEndsAsOnePass) {
+    // Enough text that one slice of a few milliseconds cannot read it all.
+    Exec("BEGIN");
+    for (int i = 0; i < 1500; ++i) {
+        std::string text = "zebrafish filler" + std::to_string(i) + "word ";
+        while (text.size() < 4000) text += "lorem ipsum dolor sit amet " + std::to_string(i) + " ";
+        AddNote(project, "n" + std::to_string(i), text);
+    }
+    AddNote(project, "last", "zeppelin");
+    Exec("COMMIT");
+    Start();
+    ASSERT_TRUE(main->completion.filling()) << "the first paint starts the fill";
+    ASSERT_TRUE(main->RunIdleWork());
+    ASSERT_TRUE(main->completion.filling());
+
+    SetFocus(main->editor.hwnd());
+    call().DocumentEnd();
+    TypeInLoop(L" ze");
+    ASSERT_TRUE(call().AutoCActive());
+    EXPECT_EQ(main->completion.listText(), "zebrafish") << "the last note is not read yet";
+    EXPECT_TRUE(main->completion.filling());
+
+    FinishWordFill();
+    const std::string unsaved = call().Modify() ? EditorText() : std::string();
+    EXPECT_TRUE(SameWords(OnePassWordIndex(db->handle(), unsaved), main->completion.index()));
+    TypeInLoop(L"p");
+    ASSERT_TRUE(call().AutoCActive());
+    EXPECT_EQ(main->completion.listText(), "zeppelin");
 }
 
 TEST_F(MainWindowWorkspaceTest, DetachingTheWorkspaceSwitchesCompletionOff) {

@@ -3,8 +3,6 @@
 #include "Bench.h"
 #include "editor/EditorFonts.h"
 #include "resources/ResourceIds.h"
-#include "store/Database.h"
-#include "store/Statement.h"
 #include "ui/commands/MainMenu.h"
 #include "ui/dialogs/Dialogs.h"
 #include "ui/dialogs/ResourceString.h"
@@ -15,25 +13,8 @@
 namespace lq {
 namespace {
 
-// Read only by word completion's provider; one literal, so one cached statement.
-constexpr char kAllNoteContentSql[] = "SELECT content FROM notes";
-
 void MarkIfTimed(Bench* bench, const char* name) {
     if (bench) bench->Mark(name);
-}
-
-// Adds the stored text of every note, then the open note's unsaved text, to `add`.
-void ReadAllNoteText(Workspace& workspace, EditorView& editor, const std::function<void(std::string_view)>& add) {
-    if (Statement* statement = workspace.db.Prepare(kAllNoteContentSql)) {
-        statement->Reset();
-        ScopedReset resetAfter(*statement);
-        while (statement->Step()) add(statement->ColumnText(0));
-    }
-    auto& call = editor.call();
-    if (workspace.currentNoteId != 0 && call.Modify()) {
-        const auto* text = static_cast<const char*>(call.CharacterPointer());
-        if (text) add(std::string_view(text, static_cast<size_t>(call.Length())));
-    }
 }
 
 }  // namespace
@@ -107,16 +88,12 @@ bool MainWindow::Create(HINSTANCE instanceHandle, Bench* benchMarks, bool closeA
 
 void MainWindow::SetWorkspace(Workspace* attached) {
     workspace = attached;
-    if (!attached) {
-        completion.SetProvider({});
-        return;
-    }
-    completion.SetProvider([this](WordIndex& index) {
-        if (!workspace) return;
-        const std::function<void(std::string_view)> add = [&index](std::string_view text) {
-            index.AddWordsFromText(text);
-        };
-        ReadAllNoteText(*workspace, editor, add);
+    completion.SetProvider({});
+    wordFill.reset();
+    if (!attached) return;
+    wordFill = std::make_unique<WordIndexFill>(*attached);
+    completion.SetProvider([this](WordIndex& index, FillDeadline deadline) {
+        return wordFill ? wordFill->Step(index, deadline) : FillProgress::Done;
     });
 }
 

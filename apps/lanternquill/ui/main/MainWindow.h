@@ -27,6 +27,7 @@
 #include "ui/status/StatusInfo.h"
 #include "workspace/SaveReason.h"
 #include "workspace/WordCompletion.h"
+#include "workspace/WordIndexFill.h"
 
 namespace lq {
 
@@ -91,6 +92,9 @@ public:
     // --- Message loop and keys ---
     // Runs until WM_QUIT; its exit code, or 0 when GetMessageW fails.
     int RunMessageLoop();
+    // One slice of background work (filling completion's index) when some is pending and no message
+    // waits in the queue; true when it ran one and more may follow.
+    bool RunIdleWork();
     // The kind of the window that has the keyboard focus, as the key bindings see it.
     [[nodiscard]] KeyScope FocusScope() const;
     // Sees every message of the thread before it is translated; true when it consumed it.
@@ -179,6 +183,8 @@ public:
     HWND lastFocus = nullptr;
     EditorView editor;
     WordCompletion completion;
+    // Fills completion's index from the attached workspace's notes while the loop is idle.
+    std::unique_ptr<WordIndexFill> wordFill;
     SidebarTree sidebar;
     StatusInfo status;
     std::unique_ptr<FindPanel> findPanel;

@@ -64,7 +64,7 @@ void MainWindow::ImportTextFiles(const std::vector<std::wstring>& paths) {
             failures.push_back(ImportFailureLine(path, LoadResourceString(instance, IDS_IMPORT_NOT_STORED)));
             continue;
         }
-        // An index not built yet reads every note when first used, the new ones included.
+        // An index still being filled reads the new notes itself.
         if (completion.built()) static_cast<void>(completion.index().AddWordsFromText(imported.text));
         lastImported = id;
     }

@@ -4,13 +4,23 @@
 
 #include <commctrl.h>
 
+#include <chrono>
+
 #include "ui/main/MainWindow.h"
 
 namespace lq {
+namespace {
+
+// Long enough to make headway, short enough that a key pressed meanwhile is not felt.
+constexpr std::chrono::milliseconds kIdleSlice{4};
+
+}  // namespace
 
 int MainWindow::RunMessageLoop() {
     MSG message{};
     for (;;) {
+        while (RunIdleWork()) {
+        }
         const BOOL got = GetMessageW(&message, nullptr, 0, 0);
         if (got == 0) return static_cast<int>(message.wParam);
         if (got == -1) return 0;
@@ -25,6 +35,19 @@ int MainWindow::RunMessageLoop() {
         if (consumed) continue;
         TranslateMessage(&message);
         DispatchMessageW(&message);
+    }
+}
+
+bool MainWindow::RunIdleWork() {
+    if (!workspace || !completion.filling()) return false;
+    // Idle means nothing waits: input, posted and sent messages, paint and timers all go first.
+    MSG waiting{};
+    if (PeekMessageW(&waiting, nullptr, 0, 0, PM_NOREMOVE)) return false;
+    try {
+        return completion.FillSlice(std::chrono::steady_clock::now() + kIdleSlice) == FillProgress::More;
+    } catch (...) {
+        // An editor failure while reading the open note's text: try again on the next idle turn.
+        return false;
     }
 }
 

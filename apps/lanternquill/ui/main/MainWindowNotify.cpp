@@ -108,6 +108,9 @@ void OnEditorNotify(MainWindow& window, const Scintilla::NotificationData& notif
             OnEditorModified(window, notification);
             break;
         case SCN_PAINTED:
+            // Filled from the first paint on, in idle slices: a word typed right after start-up
+            // finds most of it there.
+            window.completion.StartFill();
             if (!window.firstPaintDone) {
                 window.firstPaintDone = true;
                 if (window.bench) window.bench->Mark("first_paint");

@@ -21,6 +21,9 @@ void OnDestroy(MainWindow& window) {
         window.workspace->ReleaseDocuments();
         window.workspace = nullptr;
     }
+    // The fill reads through the workspace, which does not outlive the window by much.
+    window.completion.SetProvider({});
+    window.wordFill.reset();
     if (window.uiFont) {
         DeleteObject(window.uiFont);
         window.uiFont = nullptr;
