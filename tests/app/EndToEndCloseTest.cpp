@@ -211,6 +211,19 @@ TEST_F(EndToEndCloseTest, ACloseFromOutsideWaitsForTheOpenDialogOrMenuAndThenEnd
              ASSERT_EQ(state.notes.size(), 1u);
              EXPECT_EQ(state.notes[0].content, "閉じる前の二文") << "the confirmed replace did not happen";
          }},
+        {"the menu strip's File menu",
+         [](ProgramRun& r, const ProgramWindows&) {
+             HWND menu = nullptr;
+             if (test::PressChord({VK_MENU, 'F'})) {
+                 test::WaitUntil([&] { return (menu = FindOpenMenu(r.processId())) != nullptr; }, 20000);
+             }
+             return menu;
+         },
+         [](HWND, const ProgramWindows&) { test::PressChord({VK_ESCAPE}); },
+         [](const StoredState& state) {
+             ASSERT_EQ(state.notes.size(), 1u);
+             EXPECT_EQ(state.notes[0].content, "閉じる前の一文");
+         }},
         {"the editor's context menu",
          [](ProgramRun& r, const ProgramWindows& w) {
              RECT editor{};
