@@ -21,6 +21,7 @@
 #include "support/FileBytes.h"
 #include "support/LockingConnection.h"
 #include "support/SecondDialog.h"
+#include "support/SystemInput.h"
 #include "support/TempFolder.h"
 
 namespace lq {
@@ -58,6 +59,14 @@ HWND FindOpenMenu(DWORD processId) {
     MenuSearch search{processId, nullptr};
     EnumWindows(MatchMenuWindow, reinterpret_cast<LPARAM>(&search));
     return search.found;
+}
+
+// The window holding the mouse capture on the thread that owns `window`, or null.
+HWND CaptureOnThreadOf(HWND window) {
+    GUITHREADINFO info{};
+    info.cbSize = sizeof(info);
+    if (!GetGUIThreadInfo(GetWindowThreadProcessId(window, nullptr), &info)) return nullptr;
+    return info.hwndCapture;
 }
 
 // The file name box of a common file dialog of another process (under Wine an ordinary dialog).
@@ -224,6 +233,29 @@ TEST_F(EndToEndCloseTest, ACloseFromOutsideWaitsForTheOpenDialogOrMenuAndThenEnd
              ASSERT_EQ(state.notes.size(), 1u);
              EXPECT_EQ(state.notes[0].content, "閉じる前の一文");
          }},
+        {"a press held on a sidebar row",
+         [](ProgramRun&, const ProgramWindows& w) -> HWND {
+             // The first row, the open note's project, watched for a drag until the button comes up.
+             RECT tree{};
+             GetWindowRect(w.tree, &tree);
+             const int dpi = static_cast<int>(GetDpiForWindow(w.tree));
+             const POINT row{(tree.left + tree.right) / 2, tree.top + MulDiv(12, dpi == 0 ? 96 : dpi, 96)};
+             if (!test::SendMouseAt(row, MOUSEEVENTF_LEFTDOWN)) return nullptr;
+             // The press is being watched once the tree holds the mouse capture.
+             if (!test::WaitUntil([&] { return CaptureOnThreadOf(w.tree) == w.tree; }, 20000)) return nullptr;
+             return w.tree;
+         },
+         [](HWND tree, const ProgramWindows&) {
+             RECT area{};
+             GetWindowRect(tree, &area);
+             const int dpi = static_cast<int>(GetDpiForWindow(tree));
+             test::SendMouseAt({(area.left + area.right) / 2, area.top + MulDiv(12, dpi == 0 ? 96 : dpi, 96)},
+                               MOUSEEVENTF_LEFTUP);
+         },
+         [](const StoredState& state) {
+             ASSERT_EQ(state.notes.size(), 1u);
+             EXPECT_EQ(state.notes[0].content, "閉じる前の一文");
+         }},
         {"the editor's context menu",
          [](ProgramRun& r, const ProgramWindows& w) {
              RECT editor{};
@@ -265,7 +297,8 @@ TEST_F(EndToEndCloseTest, ACloseFromOutsideWaitsForTheOpenDialogOrMenuAndThenEnd
         EXPECT_TRUE(IsWindow(opened)) << "the close took away what was open";
         EXPECT_EQ(other, nullptr) << "a second dialog came over the first";
 
-        if (run->Running() && IsWindow(opened)) modal.answer(opened, *windows);
+        // Answered even when it is gone, so no key or button stays down for the next case.
+        modal.answer(opened, *windows);
         // The deferred close comes after the answer; the program ends by itself.
         EXPECT_EQ(run->Wait(30000), std::optional<DWORD>(0)) << "the program did not end after the answer";
         const std::optional<StoredState> stored = test::ReadStoredState(path);
