@@ -19,6 +19,21 @@ struct DescendantQuery {
     HWND found = nullptr;
 };
 
+// The main window's own children only: a label edit of the tree is no part of the view.
+BOOL CALLBACK CollectSearchControl(HWND child, LPARAM parameter) {
+    auto& controls = *reinterpret_cast<SearchControls*>(parameter);
+    if (GetParent(child) != GetAncestor(child, GA_ROOT)) return TRUE;
+    wchar_t name[32] = {};
+    GetClassNameW(child, name, 32);
+    const std::wstring kind = name;
+    HWND* slot = nullptr;
+    if (kind == L"Edit") slot = controls.query == nullptr ? &controls.query : &controls.replacement;
+    if (kind == L"Button") slot = &controls.button;
+    if (kind == L"ListBox") slot = &controls.list;
+    if (slot != nullptr && *slot == nullptr) *slot = child;
+    return TRUE;
+}
+
 BOOL CALLBACK MatchDescendant(HWND child, LPARAM parameter) {
     auto& query = *reinterpret_cast<DescendantQuery*>(parameter);
     wchar_t name[64] = {};
@@ -49,6 +64,12 @@ std::optional<ProgramWindows> StartInFront(std::unique_ptr<ProgramRun>& run, con
     BringToFront(windows->main);
     WaitUntil([&] { return FocusOnThreadOf(windows->main) == windows->editor; }, 5000);
     return windows;
+}
+
+SearchControls FindSearchControls(HWND main) {
+    SearchControls controls;
+    EnumChildWindows(main, CollectSearchControl, reinterpret_cast<LPARAM>(&controls));
+    return controls;
 }
 
 HWND FindDescendant(HWND parent, const wchar_t* className) {

@@ -27,6 +27,16 @@ struct ProgramWindows {
 // start or its windows did not appear.
 [[nodiscard]] std::optional<ProgramWindows> StartInFront(std::unique_ptr<ProgramRun>& run,
                                                          const std::wstring& databasePath);
+// The search view's controls, children of the main window in the order the view makes them; null
+// where the view has not made them (yet).
+struct SearchControls {
+    HWND query = nullptr;
+    HWND replacement = nullptr;
+    HWND button = nullptr;
+    HWND list = nullptr;
+};
+[[nodiscard]] SearchControls FindSearchControls(HWND main);
+
 // The first descendant of `parent` with that window class, or null.
 [[nodiscard]] HWND FindDescendant(HWND parent, const wchar_t* className);
 

@@ -37,35 +37,6 @@ int Scaled(int value, int dpi) {
     return MulDiv(value, dpi, 96);
 }
 
-// The view's controls, children of the main window in the order the view makes them.
-struct SearchControls {
-    HWND query = nullptr;
-    HWND replacement = nullptr;
-    HWND button = nullptr;
-    HWND list = nullptr;
-};
-
-// The main window's own children only: a label edit of the tree is no part of the view.
-BOOL CALLBACK CollectControl(HWND child, LPARAM parameter) {
-    auto& controls = *reinterpret_cast<SearchControls*>(parameter);
-    if (GetParent(child) != GetAncestor(child, GA_ROOT)) return TRUE;
-    wchar_t name[32] = {};
-    GetClassNameW(child, name, 32);
-    const std::wstring kind = name;
-    HWND* slot = nullptr;
-    if (kind == L"Edit") slot = controls.query == nullptr ? &controls.query : &controls.replacement;
-    if (kind == L"Button") slot = &controls.button;
-    if (kind == L"ListBox") slot = &controls.list;
-    if (slot != nullptr && *slot == nullptr) *slot = child;
-    return TRUE;
-}
-
-SearchControls FindSearchControls(HWND main) {
-    SearchControls controls;
-    EnumChildWindows(main, CollectControl, reinterpret_cast<LPARAM>(&controls));
-    return controls;
-}
-
 // The longest run of light pixels (every channel at least 0xD0) along one pixel row of `area`: text
 // makes only short runs, a bar painted with a pale default brush a long one.
 int LongestLightRun(const Screenshot& shot, const RECT& area) {
@@ -200,7 +171,7 @@ protected:
     test::TempFolder folder;
     std::unique_ptr<ProgramRun> run;
     test::ProgramWindows windows;
-    SearchControls controls;
+    test::SearchControls controls;
 };
 
 TEST_P(EndToEndSearchLooksTest, TheReplaceRowAndItsQuestionLeaveTheResultsDarkAndTheCountWhole) {
@@ -221,7 +192,7 @@ TEST_P(EndToEndSearchLooksTest, TheReplaceRowAndItsQuestionLeaveTheResultsDarkAn
     // Search first, then bring in the replacement row: the list moves down under the new rows.
     ASSERT_TRUE(test::PressChord({VK_CONTROL, VK_SHIFT, 'F'}));
     ASSERT_TRUE(test::WaitUntil([&] {
-        controls = FindSearchControls(windows.main);
+        controls = test::FindSearchControls(windows.main);
         return controls.query != nullptr && test::FocusOnThreadOf(windows.main) == controls.query;
     })) << "Ctrl+Shift+F did not open the search view";
     ASSERT_NE(controls.list, nullptr);

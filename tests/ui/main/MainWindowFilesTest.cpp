@@ -3,6 +3,7 @@
 #include <sqlite3.h>
 
 #include <filesystem>
+#include <memory>
 #include <optional>
 #include <string>
 #include <vector>
@@ -11,6 +12,7 @@
 #include "resources/ResourceIds.h"
 #include "support/DialogWatcher.h"
 #include "support/FileBytes.h"
+#include "support/LockingConnection.h"
 #include "ui/dialogs/FileCommandTexts.h"
 #include "ui/dialogs/ResourceString.h"
 
@@ -238,6 +240,94 @@ TEST_F(MainWindowFilesTest, BackupToABadPathSaysWhereAndForgetsNothing) {
     messages_.clear();
     EXPECT_FALSE(main->BackupTo(Folder()));
     EXPECT_EQ(messages_.size(), 1u);
+}
+
+// The cursor as the user sees it at one moment of a backup: the thread's cursor, the one the editor
+// shows under the pointer (it chooses its own), and the one over a child that leaves it to the window.
+struct CursorsSeen {
+    bool taken = false;
+    HCURSOR thread = nullptr;
+    HCURSOR overEditor = nullptr;
+    HCURSOR overTree = nullptr;
+};
+
+CursorsSeen SeeCursors(MainWindow& window) {
+    CursorsSeen seen;
+    seen.taken = true;
+    seen.thread = GetCursor();
+    const HCURSOR before = seen.thread;
+    SendMessageW(window.editor.hwnd(), WM_SETCURSOR, reinterpret_cast<WPARAM>(window.editor.hwnd()),
+                 MAKELPARAM(HTCLIENT, WM_MOUSEMOVE));
+    seen.overEditor = GetCursor();
+    SendMessageW(window.hwnd, WM_SETCURSOR, reinterpret_cast<WPARAM>(window.sidebar.hwnd()),
+                 MAKELPARAM(HTCLIENT, WM_MOUSEMOVE));
+    seen.overTree = GetCursor();
+    SetCursor(before);
+    return seen;
+}
+
+// The copy of a file another program holds locked waits on the connection's busy handler: that is
+// a moment inside the copy, on the UI thread, where the cursor can be looked at.
+struct CopyWatch {
+    MainWindow* window = nullptr;
+    std::unique_ptr<LockingConnection> lock;
+    bool letCopyGoOn = false;
+    CursorsSeen during;
+};
+
+int WatchCopy(void* context, int) {
+    auto& watch = *static_cast<CopyWatch*>(context);
+    if (!watch.during.taken) watch.during = SeeCursors(*watch.window);
+    if (!watch.letCopyGoOn) return 0;
+    watch.lock.reset();
+    return 1;
+}
+
+// The backup is one long step on the UI thread: the wait cursor shows over the whole window, the
+// editor included, from the moment the copy begins; when it is done, or has failed, the cursor is the
+// normal one again before any message says so.
+TEST_F(MainWindowFilesTest, TheWaitCursorShowsWhileTheBackupCopiesAndGoesBeforeTheResult) {
+    StartWithNotes();
+    const HCURSOR wait = LoadCursorW(nullptr, IDC_WAIT);
+    for (const bool succeeds : {true, false}) {
+        SCOPED_TRACE(succeeds ? "a copy that succeeds" : "a copy that fails");
+        messages_.clear();
+        CursorsSeen atMessage;
+        main->showMessage = [&](const std::wstring& text) {
+            atMessage = SeeCursors(*main);
+            messages_.push_back(text);
+        };
+        // Whatever the start left to save goes now, so the backup's own save has nothing to wait for.
+        main->SaveNow(SaveReason::UserSave);
+        ASSERT_FALSE(main->status.saveFailed());
+        CopyWatch watch{main.get(), std::make_unique<LockingConnection>(path), succeeds, {}};
+        ASSERT_TRUE(watch.lock->locked());
+        sqlite3_busy_handler(workspace->db.handle(), WatchCopy, &watch);
+        const std::wstring target = folder.File(succeeds ? L"good.db" : L"failed.db");
+        const bool done = main->BackupTo(target);
+        sqlite3_busy_timeout(workspace->db.handle(), 2000);
+        watch.lock.reset();
+
+        EXPECT_EQ(done, succeeds);
+        ASSERT_TRUE(watch.during.taken) << "the copy never waited for the lock";
+        EXPECT_EQ(watch.during.thread, wait);
+        EXPECT_EQ(watch.during.overEditor, wait) << "the editor showed its own cursor during the copy";
+        EXPECT_EQ(watch.during.overTree, wait);
+
+        const CursorsSeen after = SeeCursors(*main);
+        EXPECT_NE(after.thread, wait);
+        EXPECT_NE(after.overEditor, wait) << "the editor kept the wait cursor";
+        EXPECT_NE(after.overTree, wait);
+        if (succeeds) {
+            EXPECT_TRUE(messages_.empty());
+            EXPECT_EQ(NotesInCopy(target, "memo"), 1);
+        } else {
+            ASSERT_EQ(messages_.size(), 1u);
+            EXPECT_EQ(messages_[0], Text(IDS_BACKUP_FAILED, target));
+            EXPECT_NE(atMessage.thread, wait) << "the failure was shown under the wait cursor";
+            EXPECT_NE(atMessage.overEditor, wait);
+        }
+    }
 }
 
 TEST_F(MainWindowFilesTest, NeitherBackupNorExportReplacesTheLiveDatabase) {

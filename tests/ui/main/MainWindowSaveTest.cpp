@@ -221,6 +221,17 @@ TEST_F(MainWindowOneDriveTest, WarnsOnceAndRemembersItInTheDatabase) {
     EXPECT_EQ(Warnings(), 1u);
 }
 
+// The warning comes with the window shown, before the message loop runs: a close that the warning's
+// own loop delivers (the taskbar, "End task") waits until the warning is done, then closes.
+TEST_F(MainWindowOneDriveTest, ACloseDuringTheWarningWaitsForItAndThenCloses) {
+    Start();
+    main->showMessage = [this](const std::wstring&) { SendMessageW(hwnd(), WM_CLOSE, 0, 0); };
+    EXPECT_TRUE(main->WarnIfInOneDrive(NormalizePath(path), Roots()));
+    EXPECT_TRUE(hwnd() != nullptr && IsWindow(hwnd())) << "the window was closed inside the warning";
+    EXPECT_EQ(StoredSetting("warning.onedrive"), std::optional<std::string>("1"));
+    EXPECT_TRUE(PumpUntil([&] { return hwnd() == nullptr; })) << "the close that waited was dropped";
+}
+
 TEST_F(MainWindowOneDriveTest, AnyStoredValueMeansTheUserWasTold) {
     for (const char* value : {"", "0"}) {
         SetSetting("warning.onedrive", value);

@@ -85,6 +85,11 @@ public:
     // --- Window procedure ---
     static LRESULT CALLBACK StaticWndProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
     LRESULT WndProc(UINT message, WPARAM wParam, LPARAM lParam);
+    // For a WM_CLOSE: true when it must not run now, because it arrived inside one of the window's
+    // own handlers (through a dialog's or a menu's loop); it is then run once they have all returned
+    // (HandlerScope). A close arriving while a close is asking about unsaved notes is answered by
+    // that one.
+    [[nodiscard]] bool DeferCloseWhileBusy() noexcept;
     // Applies a stored "window.placement" text and shows the window (at its start size when the
     // text is unusable).
     void RestorePlacement(std::string_view text);
@@ -200,7 +205,10 @@ public:
     bool closeAfterFirstPaint = false;
     bool firstPaintDone = false;
     bool closing = false;
-    bool closeRunning = false;  // WM_CLOSE is being handled; its question's loop may deliver another
+    bool closeRunning = false;     // WM_CLOSE is being handled; its question's loop may deliver another
+    int32_t handlersRunning = 0;   // open HandlerScopes: the window's own code is on the stack
+    bool closeDeferred = false;    // a close came while handlers ran; posted again when the last ends
+    bool waitCursorShown = false;  // a long step runs: the wait cursor over the whole window (WaitCursor)
     int32_t wheelDelta = 0;
     bool clickActivated = false;
     bool swallowUntilButtonUp = false;

@@ -10,6 +10,7 @@
 #include "ui/dialogs/FileDialogs.h"
 #include "ui/dialogs/ResourceString.h"
 #include "ui/main/MainWindow.h"
+#include "ui/main/WaitCursor.h"
 #include "workspace/AtomicFileWriter.h"
 #include "workspace/ExportFileName.h"
 #include "workspace/ImportDecoding.h"
@@ -126,7 +127,13 @@ bool MainWindow::BackupTo(const std::wstring& path) {
     if (workspace == nullptr) return false;
     // The copy is of what the database holds, so a failed save does not stop it.
     SaveNow(SaveReason::BeforeBulkOperation);
-    const bool done = workspace->db.BackupTo(path);
+    bool done = false;
+    {
+        // One step on this thread that takes seconds for a large file: the pointer says so until
+        // the result is known, and the failure message below gets the normal cursor.
+        const WaitCursor waiting(*this);
+        done = workspace->db.BackupTo(path);
+    }
     if (done) {
         RememberFolder(*workspace, kBackupFolderKey, path);
     } else if (showMessage) {

@@ -6,6 +6,7 @@
 
 #include <chrono>
 
+#include "ui/main/HandlerScope.h"
 #include "ui/main/MainWindow.h"
 
 namespace lq {
@@ -24,15 +25,25 @@ int MainWindow::RunMessageLoop() {
         const BOOL got = GetMessageW(&message, nullptr, 0, 0);
         if (got == 0) return static_cast<int>(message.wParam);
         if (got == -1) return 0;
+        // The keys' commands and the child windows' handlers are the window's own code as much as
+        // its procedure is (which marks itself): a close their dialogs' loops deliver must wait.
+        const bool toMainWindow = message.hwnd != nullptr && message.hwnd == hwnd;
         bool consumed = false;
-        try {
-            consumed = PreTranslateMessage(message, FocusScope());
-        } catch (...) {
-            // Nothing may leave the loop and end the program with notes unsaved; a key whose
-            // handling failed goes no further.
-            consumed = true;
+        {
+            const HandlerScope handling(*this);
+            try {
+                consumed = PreTranslateMessage(message, FocusScope());
+            } catch (...) {
+                // Nothing may leave the loop and end the program with notes unsaved; a key whose
+                // handling failed goes no further.
+                consumed = true;
+            }
+            if (!consumed && !toMainWindow) {
+                TranslateMessage(&message);
+                DispatchMessageW(&message);
+            }
         }
-        if (consumed) continue;
+        if (consumed || !toMainWindow) continue;
         TranslateMessage(&message);
         DispatchMessageW(&message);
     }

@@ -2,6 +2,7 @@
 
 #include "editor/EditorFonts.h"
 #include "ui/dialogs/Dialogs.h"
+#include "ui/main/HandlerScope.h"
 #include "ui/main/MainWindow.h"
 #include "ui/main/MainWindowGeometry.h"
 #include "ui/main/MainWindowHandlers.h"
@@ -223,6 +224,8 @@ LRESULT CALLBACK MainWindow::StaticWndProc(HWND window, UINT message, WPARAM wPa
         self = reinterpret_cast<MainWindow*>(GetWindowLongPtrW(window, GWLP_USERDATA));
     }
     if (!self) return DefWindowProcW(window, message, wParam, lParam);
+    if (message == WM_CLOSE && self->DeferCloseWhileBusy()) return 0;
+    const HandlerScope handling(*self);
     // Nothing may be thrown across the system's call; a failed handler falls back to default
     // processing (unless that would cost edits), and an editor failure's sticky status is cleared so
     // the editor keeps working.
@@ -289,6 +292,11 @@ LRESULT MainWindow::WndProc(UINT message, WPARAM wParam, LPARAM lParam) {
             }
             return 0;
         case WM_SETCURSOR:
+            // Children that leave the cursor to their parent (the tree, the panels) show it too.
+            if (waitCursorShown && LOWORD(lParam) == HTCLIENT) {
+                SetCursor(LoadCursorW(nullptr, IDC_WAIT));
+                return 1;
+            }
             if (LOWORD(lParam) == HTCLIENT && SetSplitterCursor(*this, lParam)) return 1;
             break;
         case WM_GETMINMAXINFO: {
@@ -372,6 +380,7 @@ LRESULT MainWindow::WndProc(UINT message, WPARAM wParam, LPARAM lParam) {
         default:
             break;
     }
+    const DefaultProcessingScope system(*this);
     return DefWindowProcW(hwnd, message, wParam, lParam);
 }
 

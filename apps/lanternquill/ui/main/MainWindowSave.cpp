@@ -5,6 +5,7 @@
 #include "store/SettingsStore.h"
 #include "ui/dialogs/Dialogs.h"
 #include "ui/dialogs/ResourceString.h"
+#include "ui/main/HandlerScope.h"
 #include "ui/main/MainWindow.h"
 #include "workspace/Workspace.h"
 
@@ -50,6 +51,8 @@ void MainWindow::UpdateSaveFailedIndicator() {
 
 bool MainWindow::WarnIfInOneDrive(const std::wstring& databasePath, const std::vector<std::wstring>& oneDriveRoots) {
     if (workspace == nullptr || !IsPathUnderAnyRoot(databasePath, oneDriveRoots)) return false;
+    // Runs before the message loop, with the window shown: a close during the warning waits for it.
+    const HandlerScope handling(*this);
     // Any stored value, empty or "0" included, means the user has been told.
     if (workspace->settings.GetSetting(kOneDriveWarningKey).has_value()) return false;
     if (showMessage) showMessage(LoadResourceString(instance, IDS_ONEDRIVE_WARNING));
