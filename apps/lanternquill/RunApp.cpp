@@ -143,6 +143,8 @@ int RunVisible(MainWindow& window, Workspace& workspace, const std::wstring& nor
     // Showing draws the editor, so its first paint is usually marked before this.
     bench.Mark("window_shown");
     (void)window.WarnIfInOneDrive(normalizedPath, CollectOneDriveRoots());
+    // The note the run would have started on could not be read, and another opened in its place.
+    if (workspace.unreadableNoteId != 0) window.ReportUnreadableNote(workspace.unreadableNoteId);
     const int code = window.RunMessageLoop();
 
     // The loop ends with the window's destruction, after its closing save. Should GetMessageW itself

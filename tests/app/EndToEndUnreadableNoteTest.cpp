@@ -1,7 +1,8 @@
 // The real program on a file where one note's stored text cannot be read (a page of its text
-// garbled, as a failing disk leaves it) while the sidebar still lists it: choosing that note, stepping
-// through the notes and searching all of them each say so once, the sidebar keeps pointing at the note
-// that is open, typing goes there, and nothing is written over the damaged note.
+// garbled, as a failing disk leaves it) while the sidebar still lists it: starting on that note,
+// choosing it, stepping through the notes and searching all of them each say so once, the sidebar
+// keeps pointing at the note that is open, typing goes there, and nothing is written over the
+// damaged note.
 #include <windows.h>
 
 #include <commctrl.h>
@@ -223,6 +224,37 @@ TEST_F(EndToEndUnreadableNoteTest, SearchingAllNotesSaysTheSearchFailedInsteadOf
     EXPECT_EQ(run->WaitForDialog(1000), nullptr) << "told more than once";
     EXPECT_EQ(test::SendQuery(list, LB_GETCOUNT), std::optional<LRESULT>(0));
     CloseAndExpectStored("alpha");
+}
+
+
+// The note the program would start on is the damaged one: it starts on the first note it can read
+// instead, says so once, and the sidebar points at the note that is open.
+class EndToEndUnreadableStartupNoteTest : public EndToEndUnreadableNoteTest {
+protected:
+    void SetUp() override {
+        ASSERT_NO_FATAL_FAILURE(MakeFileWithUnreadableNote(path, file));
+        {
+            std::unique_ptr<Database> db = test::OpenStoreDatabase(path);
+            ASSERT_NE(db, nullptr);
+            ASSERT_TRUE(SettingsStore(*db).SetSetting("last.note_id", std::to_string(file.broken)));
+        }
+        const std::optional<ProgramWindows> found = test::StartInFront(run, path);
+        ASSERT_TRUE(found) << "one damaged note kept the program from starting";
+        windows = *found;
+        rows = FindNoteRows(windows.tree);
+        ASSERT_NE(rows.c, nullptr) << "the sidebar does not list the three notes";
+    }
+};
+
+TEST_F(EndToEndUnreadableStartupNoteTest, TheProgramStartsOnTheFirstNoteItCanReadAndSaysSoOnce) {
+    ASSERT_NO_FATAL_FAILURE(ExpectToldOnceThatTheNoteIsUnreadable());
+    EXPECT_EQ(test::Caption(windows.main), CaptionOf(L"A"));
+    EXPECT_EQ(test::QueryText(windows.editor), L"alpha");
+    EXPECT_TRUE(test::WaitUntil([&] { return SelectedRow() == rows.a; })) << "the sidebar points at another note";
+
+    test::PostCharacters(windows.editor, L"q");
+    EXPECT_TRUE(test::WaitUntil([&] { return test::ReadNoteContent(path, file.a) == "qalpha"; }));
+    CloseAndExpectStored("qalpha");
 }
 
 }  // namespace

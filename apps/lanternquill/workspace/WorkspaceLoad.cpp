@@ -23,13 +23,37 @@ constexpr char kFirstNoteTitle[] = "Memo";
 
 // The stored last note when it still exists, else the first note in tree order, else the first
 // project with the empty document.
-bool OpenStartupNote(Workspace& workspace) {
+bool OpenPreferredStartupNote(Workspace& workspace) {
     const std::optional<int64_t> lastNote = ParseOptionalInt64(workspace.settings.GetSetting("last.note_id"));
     if (lastNote && workspace.tree.FindNote(*lastNote) != nullptr) return workspace.OpenNote(*lastNote);
     for (const ProjectNode& project : workspace.tree.projects) {
         if (!project.notes.empty()) return workspace.OpenNote(project.notes.front().id);
     }
     return workspace.OpenProject(workspace.tree.projects.front().id);
+}
+
+// One damaged note must not keep the user from all the others: when the start-up note's text cannot
+// be read, the first note in tree order that can be read opens instead, else the first project with
+// the empty document. `unreadableNoteId` keeps naming the note passed over, for the start-up to tell.
+bool OpenStartupNote(Workspace& workspace) {
+    if (OpenPreferredStartupNote(workspace)) return true;
+    const int64_t unreadable = workspace.unreadableNoteId;
+    if (unreadable == 0) return false;
+    for (const ProjectNode& project : workspace.tree.projects) {
+        for (const NoteListRow& note : project.notes) {
+            if (note.id == unreadable) continue;
+            const bool opened = workspace.OpenNote(note.id);
+            if (!opened && workspace.unreadableNoteId == 0) return false;
+            if (opened) {
+                workspace.unreadableNoteId = unreadable;
+                return true;
+            }
+        }
+    }
+    workspace.ShowEmptyDocument();
+    workspace.currentProjectId = workspace.tree.projects.front().id;
+    workspace.unreadableNoteId = unreadable;
+    return true;
 }
 
 }  // namespace

@@ -4,6 +4,7 @@
 #include "store/TextConversion.h"
 #include "ui/commands/NoteCommandRules.h"
 #include "ui/dialogs/ResourceString.h"
+#include "ui/main/HandlerScope.h"
 #include "ui/main/MainWindowLabelEdit.h"
 #include "workspace/Workspace.h"
 
@@ -127,6 +128,8 @@ void MainWindow::SelectOpenRow() {
 
 void MainWindow::ReportUnreadableNote(int64_t noteId) {
     if (!workspace || !showMessage) return;
+    // Also shown before the message loop runs: a close during the message waits for it.
+    const HandlerScope handling(*this);
     const NoteListRow* row = workspace->tree.FindNote(noteId);
     showMessage(LoadResourceString(instance, IDS_NOTE_UNREADABLE, row ? Utf8ToUtf16(row->title) : std::wstring()));
 }
