@@ -6,6 +6,7 @@
 
 #include <cstdint>
 #include <optional>
+#include <string>
 #include <string_view>
 #include <unordered_map>
 
@@ -223,6 +224,7 @@ private:
     DropTarget dropTarget_;
     TreeMove pendingMove_;
     bool hasPendingMove_ = false;
+    std::wstring label_;  // the label being inserted, kept to reuse its storage row after row
 };
 
 // Frames the window's client rectangle, one pixel in the accent green (the label edit box's border).
