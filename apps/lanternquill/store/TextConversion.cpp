@@ -26,4 +26,14 @@ std::wstring Utf8ToUtf16(std::string_view text) {
     return result;
 }
 
+void Utf8ToUtf16Into(std::string_view text, std::wstring& out) {
+    out.clear();
+    if (text.empty() || text.size() > static_cast<size_t>(INT_MAX)) return;
+    // UTF-8 never takes fewer bytes than UTF-16 takes units, so the text's length is room enough.
+    out.resize(text.size());
+    const int length = static_cast<int>(text.size());
+    const int units = MultiByteToWideChar(CP_UTF8, 0, text.data(), length, out.data(), length);
+    out.resize(units > 0 ? static_cast<size_t>(units) : 0);
+}
+
 }  // namespace lq

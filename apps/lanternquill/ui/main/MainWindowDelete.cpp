@@ -30,7 +30,13 @@ void MainWindow::DeleteSelected() {
         const std::optional<TreeItemKey> toSelect = workspace->currentNoteId != 0
                                                         ? TreeItemKey{false, workspace->currentNoteId}
                                                         : TreeItemKey{true, workspace->currentProjectId};
-        sidebar.Populate(workspace->tree, workspace->currentNoteId, toSelect);
+        // Only the rows that changed: the deleted project goes, the one made in its place comes.
+        sidebar.RemoveItem(*key);
+        for (const ProjectNode& project : workspace->tree.projects) {
+            if (!sidebar.FindItem({true, project.id})) sidebar.Sync(workspace->tree, {true, project.id});
+        }
+        sidebar.SetOpenNote(workspace->currentNoteId);
+        if (toSelect) sidebar.Select(*toSelect);
     } else {
         sidebar.RemoveItem(*key);
         if (next) {

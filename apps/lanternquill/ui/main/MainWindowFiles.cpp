@@ -52,7 +52,7 @@ void MainWindow::ImportTextFiles(const std::vector<std::wstring>& paths) {
     const int64_t projectId = CurrentProjectId();
 
     std::vector<std::wstring> failures;
-    std::optional<int64_t> lastImported;
+    std::vector<int64_t> importedIds;
     for (const std::wstring& path : paths) {
         const ImportedText imported = ReadTextFile(path);
         if (imported.error != ImportError::None) {
@@ -67,16 +67,21 @@ void MainWindow::ImportTextFiles(const std::vector<std::wstring>& paths) {
         }
         // An index still being filled reads the new notes itself.
         if (completion.built()) static_cast<void>(completion.index().AddWordsFromText(imported.text));
-        lastImported = id;
+        importedIds.push_back(*id);
     }
 
-    if (lastImported) {
-        if (workspace->OpenNote(*lastImported)) {
+    if (!importedIds.empty()) {
+        // Only the new rows go in: rebuilding the whole tree costs as much as the start-up's fill.
+        for (const int64_t id : importedIds) sidebar.Sync(workspace->tree, TreeItemKey{false, id});
+        const int64_t lastImported = importedIds.back();
+        if (workspace->OpenNote(lastImported)) {
             workspace->SetProjectExpanded(projectId, true);
-            sidebar.Populate(workspace->tree, *lastImported, TreeItemKey{false, *lastImported});
+            sidebar.ExpandProject(projectId);
+            sidebar.Select(TreeItemKey{false, lastImported});
+            sidebar.SetOpenNote(lastImported);
             UpdateTitleAndStatus();
         } else {
-            sidebar.Populate(workspace->tree, workspace->currentNoteId, sidebar.GetSelection());
+            sidebar.SetOpenNote(workspace->currentNoteId);
         }
     }
 

@@ -1,6 +1,7 @@
 #include "ui/sidebar/SidebarTree.h"
 
 #include <string>
+#include <vector>
 
 #include "editor/EditorFonts.h"
 #include "store/TextConversion.h"
@@ -112,33 +113,33 @@ void SidebarTree::ForgetRowState(HTREEITEM item) noexcept {
 HTREEITEM SidebarTree::InsertProject(const ProjectNode& project, bool hasNotes, HTREEITEM insertAfter) {
     const int64_t param = EncodeTreeItemParam({true, project.id});
     if (!hwnd_ || !IsEncodableTreeId(project.id) || items_.count(param) != 0) return nullptr;
-    std::wstring text = Utf8ToUtf16(project.name);
+    Utf8ToUtf16Into(project.name, label_);
     TVINSERTSTRUCTW insert{};
     insert.hParent = TVI_ROOT;
     insert.hInsertAfter = insertAfter;
     insert.item.mask = TVIF_TEXT | TVIF_PARAM | TVIF_STATE | TVIF_CHILDREN;
-    insert.item.pszText = text.data();
+    insert.item.pszText = label_.data();
     insert.item.state = TVIS_BOLD;
     insert.item.stateMask = TVIS_BOLD;
     insert.item.cChildren = hasNotes ? 1 : 0;
     insert.item.lParam = static_cast<LPARAM>(param);
     auto item = reinterpret_cast<HTREEITEM>(SendMessageW(hwnd_, TVM_INSERTITEMW, 0, reinterpret_cast<LPARAM>(&insert)));
-    if (item) items_[param] = item;
+    if (item) items_.emplace(param, item);
     return item;
 }
 
 HTREEITEM SidebarTree::InsertNote(HTREEITEM projectItem, const NoteListRow& note, HTREEITEM insertAfter) {
     const int64_t param = EncodeTreeItemParam({false, note.id});
     if (!hwnd_ || !projectItem || !IsEncodableTreeId(note.id) || items_.count(param) != 0) return nullptr;
-    std::wstring text = Utf8ToUtf16(note.title);
+    Utf8ToUtf16Into(note.title, label_);
     TVINSERTSTRUCTW insert{};
     insert.hParent = projectItem;
     insert.hInsertAfter = insertAfter;
     insert.item.mask = TVIF_TEXT | TVIF_PARAM;
-    insert.item.pszText = text.data();
+    insert.item.pszText = label_.data();
     insert.item.lParam = static_cast<LPARAM>(param);
     auto item = reinterpret_cast<HTREEITEM>(SendMessageW(hwnd_, TVM_INSERTITEMW, 0, reinterpret_cast<LPARAM>(&insert)));
-    if (item) items_[param] = item;
+    if (item) items_.emplace(param, item);
     return item;
 }
 
@@ -161,15 +162,29 @@ void SidebarTree::Populate(const ProjectTree& projects, int64_t openNoteId, std:
     for (const ProjectNode& project : projects.projects) rows += project.notes.size();
     items_.reserve(rows);
 
-    // Inserting at the head of each sibling list, walking backwards, is far cheaper for the control
-    // than appending at the tail and gives the same order.
-    for (auto project = projects.projects.rbegin(); project != projects.projects.rend(); ++project) {
-        HTREEITEM projectItem = InsertProject(*project, !project->notes.empty(), TVI_FIRST);
-        for (auto note = project->notes.rbegin(); note != project->notes.rend(); ++note) {
-            InsertNote(projectItem, *note, TVI_FIRST);
-        }
-        if (projectItem && project->expanded) Expand(projectItem);
+    // The fill bypasses the subclass procedure: it has nothing to do for these messages, and under
+    // Wine every message through a subclassed window costs a round trip to the wineserver.
+    const bool subclassed = RemoveWindowSubclass(hwnd_, SubclassProc, 1) != FALSE;
+    // Every project first, then the notes of each, each list walked backwards and every row put at
+    // the head of its siblings: that gives the tree's order and is cheap for every version of the
+    // control. Wine's control looks each parent handle up in a list of its items in the order they
+    // were made, so with the projects made first that look-up stays short; and a project is
+    // expanded right after its notes, while the projects below it are still closed, so the control
+    // renumbers only the rows it opens.
+    std::vector<HTREEITEM> projectItems(projects.projects.size(), nullptr);
+    for (size_t i = projects.projects.size(); i-- > 0;) {
+        const ProjectNode& project = projects.projects[i];
+        projectItems[i] = InsertProject(project, !project.notes.empty(), TVI_FIRST);
     }
+    for (size_t i = 0; i < projects.projects.size(); ++i) {
+        const ProjectNode& project = projects.projects[i];
+        if (!projectItems[i]) continue;
+        for (auto note = project.notes.rbegin(); note != project.notes.rend(); ++note) {
+            InsertNote(projectItems[i], *note, TVI_FIRST);
+        }
+        if (project.expanded) Expand(projectItems[i]);
+    }
+    if (subclassed) SetWindowSubclass(hwnd_, SubclassProc, 1, reinterpret_cast<DWORD_PTR>(this));
 
     HTREEITEM selected = toSelect ? FindItem(*toSelect) : nullptr;
     if (selected) SendMessageW(hwnd_, TVM_SELECTITEM, TVGN_CARET, reinterpret_cast<LPARAM>(selected));

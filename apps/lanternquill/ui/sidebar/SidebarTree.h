@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <functional>
 #include <optional>
+#include <string>
 #include <string_view>
 #include <unordered_map>
 
@@ -229,6 +230,7 @@ private:
     TreeMove pendingMove_;
     bool hasPendingMove_ = false;
     std::function<bool(const MSG&)> messageFilter_;
+    std::wstring label_;  // the label being inserted, kept to reuse its storage row after row
 };
 
 // Frames the window's client rectangle, one pixel in the accent green (the label edit box's border).
