@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <chrono>
+#include <cstdint>
 #include <cstdio>
 #include <functional>
 #include <memory>
@@ -36,6 +37,22 @@ inline std::unique_ptr<Database> OpenDatabase(const std::wstring& path) {
         return nullptr;
     }
     return std::move(opened.db);
+}
+
+// Deterministic text of about `bytes` bytes, mixing Japanese words and ASCII, with a line end now and
+// then: the notes of the scan and completion benchmarks.
+inline std::string MixedText(uint32_t& state, size_t bytes) {
+    static const char* const kWords[] = {"今日は", "会議",  "議事録", "メモ",  "東京", "プロジェクト",
+                                         "確認",   "lorem", "ipsum",  "dolor", "note", "release",
+                                         "2026",   "予定",  "資料",   "Update"};
+    std::string text;
+    while (text.size() < bytes) {
+        state = state * 1103515245u + 12345u;
+        const unsigned pick = (state >> 16) % 1000;
+        text += kWords[pick % (sizeof kWords / sizeof kWords[0])];
+        text += (pick % 23 == 0) ? "\r\n" : " ";
+    }
+    return text;
 }
 
 // Generated notes, in one transaction: `notes` of them spread over `projects` projects in turn, each of

@@ -25,21 +25,7 @@ namespace {
 
 using lq::bench::Clock;
 using lq::bench::MillisSince;
-
-// The same text as the scan benchmark: Japanese words and ASCII, 2 KB plus up to 18 KB a note.
-std::string MakeText(uint32_t& state, size_t bytes) {
-    static const char* const kWords[] = {"今日は", "会議",  "議事録", "メモ",  "東京", "プロジェクト",
-                                         "確認",   "lorem", "ipsum",  "dolor", "note", "release",
-                                         "2026",   "予定",  "資料",   "Update"};
-    std::string text;
-    while (text.size() < bytes) {
-        state = state * 1103515245u + 12345u;
-        const unsigned pick = (state >> 16) % 1000;
-        text += kWords[pick % (sizeof kWords / sizeof kWords[0])];
-        text += (pick % 23 == 0) ? "\r\n" : " ";
-    }
-    return text;
-}
+using lq::bench::MixedText;
 
 struct Figures {
     double longestKeyWaitMs = 0;
@@ -60,7 +46,7 @@ bool Run(int notes) {
     if (!db) return false;
     size_t totalBytes = 0;
     const auto made = Clock::now();
-    if (bench::AddGeneratedNotes(*db, 20, notes, 11, 18 * 1024, MakeText, totalBytes).empty()) return false;
+    if (bench::AddGeneratedNotes(*db, 20, notes, 11, 18 * 1024, MixedText, totalBytes).empty()) return false;
     std::printf("%d notes, %.0f MB of text (generated in %.0f s)\n", notes,
                 static_cast<double>(totalBytes) / (1024 * 1024), MillisSince(made) / 1000);
 

@@ -29,25 +29,11 @@ namespace {
 
 using lq::bench::Clock;
 using lq::bench::MillisSince;
+using lq::bench::MixedText;
 
 constexpr int kRuns = 7;
 // A query no note holds: every row is read and none is returned, as in a search that finds nothing.
 constexpr char kNoHit[] = "見つからない語 zq";
-
-// Deterministic text of about `bytes` bytes, mixing Japanese words and ASCII.
-std::string MakeText(uint32_t& state, size_t bytes) {
-    static const char* const kWords[] = {"今日は", "会議",  "議事録", "メモ",  "東京", "プロジェクト",
-                                         "確認",   "lorem", "ipsum",  "dolor", "note", "release",
-                                         "2026",   "予定",  "資料",   "Update"};
-    std::string text;
-    while (text.size() < bytes) {
-        state = state * 1103515245u + 12345u;
-        const unsigned pick = (state >> 16) % 1000;
-        text += kWords[pick % (sizeof kWords / sizeof kWords[0])];
-        text += (pick % 23 == 0) ? "\r\n" : " ";
-    }
-    return text;
-}
 
 // Milliseconds one run of `work` took; negative when it failed.
 double Time(const std::function<bool()>& work) {
@@ -143,7 +129,7 @@ int main() {
     if (!opened) return 1;
     Database& db = *opened;
     size_t totalBytes = 0;
-    if (lq::bench::AddGeneratedNotes(db, kProjects, kNotes, 11, 18 * 1024, MakeText, totalBytes).empty()) return 1;
+    if (lq::bench::AddGeneratedNotes(db, kProjects, kNotes, 11, 18 * 1024, MixedText, totalBytes).empty()) return 1;
     WIN32_FILE_ATTRIBUTE_DATA attributes{};
     GetFileAttributesExW(path.c_str(), GetFileExInfoStandard, &attributes);
     std::printf("%d notes, %.1f MB of text, database file %.1f MB\n", kNotes,

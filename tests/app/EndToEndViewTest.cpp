@@ -25,6 +25,28 @@ using test::ProgramString;
 using test::Quoted;
 using test::StoredState;
 
+// Opens the replace in all notes (its query box has the focus when it opens), types `text` and
+// presses the replace button; `question` is the question that follows.
+void AskToReplaceInAllNotes(ProgramRun& run, const test::ProgramWindows& windows, const wchar_t* text,
+                            HWND& question) {
+    PostMessageW(windows.main, WM_COMMAND, IDM_REPLACE_ALL_NOTES, 0);
+    // The view is there once its button is; the focus may still be on its way from the window to the
+    // editor at start-up, so it is read only then.
+    const std::wstring label = ProgramString(IDS_REPLACE_ALL);
+    HWND button = nullptr;
+    HWND query = nullptr;
+    ASSERT_TRUE(test::WaitUntil([&] {
+        button = test::FindChildWithText(windows.main, L"Button", label);
+        query = test::FocusOnThreadOf(windows.main);
+        return button != nullptr && query != nullptr && query != windows.editor && query != windows.main;
+    })) << "the replace in all notes did not open with the focus in its query box";
+    test::PostCharacters(query, text);
+    ASSERT_TRUE(test::WaitUntil([&] { return IsWindowEnabled(button) != FALSE; }));
+    PostMessageW(button, BM_CLICK, 0, 0);
+    question = run.WaitForDialog(20000);
+    ASSERT_NE(question, nullptr) << "no question before replacing";
+}
+
 constexpr LRESULT kStoredXOffset = 600;
 // At 8 points: more short lines than the editor shows at the window's start size (about 39), fewer
 // than it shows at this placement (the whole 1600 x 1000 test screen, about 57), with wide lines after.
@@ -95,20 +117,9 @@ TEST(EndToEndViewTest, GoingToTheLastEditAfterAReplaceInAllNotesStoresValidText)
     test::PostKey(windows->editor, 'Q');
     ASSERT_EQ(storedText("aq日本"), "aq日本");
 
-    // Replace "q" by nothing in all notes: the view's query box has the focus when it opens.
-    PostMessageW(windows->main, WM_COMMAND, IDM_REPLACE_ALL_NOTES, 0);
-    HWND query = nullptr;
-    ASSERT_TRUE(test::WaitUntil([&] {
-        query = test::FocusOnThreadOf(windows->main);
-        return query != nullptr && query != windows->editor;
-    }));
-    test::PostCharacters(query, L"q");
-    const HWND button = test::FindChildWithText(windows->main, L"Button", ProgramString(IDS_REPLACE_ALL));
-    ASSERT_NE(button, nullptr);
-    ASSERT_TRUE(test::WaitUntil([&] { return IsWindowEnabled(button) != FALSE; }));
-    PostMessageW(button, BM_CLICK, 0, 0);
-    const HWND question = run.WaitForDialog(20000);
-    ASSERT_NE(question, nullptr) << "no question before replacing";
+    // Replace "q" by nothing in all notes.
+    HWND question = nullptr;
+    ASSERT_NO_FATAL_FAILURE(AskToReplaceInAllNotes(run, *windows, L"q", question));
     test::PressTaskDialogButton(question, IDS_REPLACE);
     ASSERT_EQ(storedText("a日本"), "a日本");
 
@@ -209,19 +220,8 @@ TEST(EndToEndViewTest, ReplaceInAllNotesCountsAndRewritesOnlyNotesTheSidebarList
     ProgramRun run(L"--silent --db " + Quoted(path));
     const std::optional<test::ProgramWindows> windows = test::WaitForProgramWindows(run);
     ASSERT_TRUE(windows);
-    PostMessageW(windows->main, WM_COMMAND, IDM_REPLACE_ALL_NOTES, 0);
-    HWND query = nullptr;
-    ASSERT_TRUE(test::WaitUntil([&] {
-        query = test::FocusOnThreadOf(windows->main);
-        return query != nullptr && query != windows->editor;
-    }));
-    test::PostCharacters(query, L"needle");
-    const HWND button = test::FindChildWithText(windows->main, L"Button", ProgramString(IDS_REPLACE_ALL));
-    ASSERT_NE(button, nullptr);
-    ASSERT_TRUE(test::WaitUntil([&] { return IsWindowEnabled(button) != FALSE; }));
-    PostMessageW(button, BM_CLICK, 0, 0);
-    const HWND question = run.WaitForDialog(20000);
-    ASSERT_NE(question, nullptr) << "no question before replacing";
+    HWND question = nullptr;
+    ASSERT_NO_FATAL_FAILURE(AskToReplaceInAllNotes(run, *windows, L"needle", question));
     std::wstring expected = ProgramString(IDS_CONFIRM_REPLACE_ALL);
     expected.replace(expected.find(L"%1"), 2, L"1");
     expected.replace(expected.find(L"%2"), 2, L"1");
