@@ -9,8 +9,8 @@
 
 #include "support/FileBytes.h"
 #include "support/TempFolder.h"
-#include "workspace/ImportDecoding.h"
-#include "workspace/TextFileReader.h"
+#include "textfiles/ImportDecoding.h"
+#include "textfiles/TextFileReader.h"
 
 namespace {
 

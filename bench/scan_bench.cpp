@@ -20,7 +20,7 @@
 #include "store/NoteStore.h"
 #include "store/ProjectStore.h"
 #include "store/SharedSql.h"
-#include "store/TextConversion.h"
+#include "platform/TextConversion.h"
 #include "store/Transaction.h"
 #include "support/TempFolder.h"
 #include "workspace/Workspace.h"

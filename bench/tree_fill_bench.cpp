@@ -11,7 +11,7 @@
 #include <vector>
 
 #include "BenchSupport.h"
-#include "store/TextConversion.h"
+#include "platform/TextConversion.h"
 #include "support/TestHostWindow.h"
 #include "ui/sidebar/SidebarTree.h"
 

@@ -18,7 +18,7 @@
 #include <vector>
 
 #include "BenchSupport.h"
-#include "workspace/WordIndex.h"
+#include "completion/WordIndex.h"
 
 namespace {
 

@@ -10,10 +10,10 @@ app="$root/apps/lanternquill"
 # Level of each room, lowest first. The start-up files at the top of apps/lanternquill/ are above all,
 # except the few the main window leans on too (the "launch" library: command line, timing marks, ...).
 declare -A level=(
-  [store]=1 [editor]=2 [workspace]=3 [launch]=4
-  [ui/gdi]=5 [ui/dialogs]=6
-  [ui/status]=7 [ui/menus]=7 [ui/sidebar]=7 [ui/search]=7
-  [ui/commands]=8 [ui/find]=9 [ui/main]=10 [top]=11
+  [platform]=1 [store]=2 [editor]=3 [textfiles]=3 [workspace]=4 [completion]=5 [launch]=6
+  [ui/gdi]=7 [ui/frame]=7 [ui/dialogs]=8
+  [ui/status]=9 [ui/menus]=9 [ui/sidebar]=9 [ui/search]=9
+  [ui/commands]=10 [ui/find]=11 [ui/main]=12 [top]=13
 )
 launch=(LaunchOptions Bench StartupPaths DatabaseOpening StartupSettings SmokeCheck DarkMode InstanceMutex)
 

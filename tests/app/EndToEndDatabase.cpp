@@ -8,7 +8,7 @@
 #include "store/NoteStore.h"
 #include "store/ProjectStore.h"
 #include "store/SettingsStore.h"
-#include "store/TextConversion.h"
+#include "platform/TextConversion.h"
 #include "support/StoreDatabase.h"
 
 namespace lq::test {

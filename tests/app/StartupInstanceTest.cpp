@@ -13,7 +13,7 @@
 
 #include "ProgramFile.h"
 #include "ProgramRun.h"
-#include "store/DatabasePaths.h"
+#include "platform/DatabasePaths.h"
 #include "store/ProjectStore.h"
 #include "support/FileBytes.h"
 #include "support/RefusedMutex.h"

@@ -16,7 +16,7 @@
 
 #include "ProgramFile.h"
 #include "ProgramRun.h"
-#include "store/DatabasePaths.h"
+#include "platform/DatabasePaths.h"
 #include "store/NoteStore.h"
 #include "store/ProjectStore.h"
 #include "store/SettingsStore.h"

@@ -6,7 +6,7 @@
 #include <vector>
 
 #include "support/editor/EditorFixture.h"
-#include "workspace/WordCompletion.h"
+#include "completion/WordCompletion.h"
 
 namespace lq {
 namespace {

@@ -6,10 +6,10 @@
 #include <utility>
 #include <vector>
 
-#include "WorkspaceFixture.h"
+#include "workspace/WorkspaceFixture.h"
 #include "support/MapProbe.h"
 #include "support/OnePassWordIndex.h"
-#include "workspace/WordIndexFill.h"
+#include "completion/WordIndexFill.h"
 
 namespace lq::test {
 namespace {

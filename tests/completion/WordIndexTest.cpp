@@ -8,7 +8,7 @@
 #include <utility>
 #include <vector>
 
-#include "workspace/WordIndex.h"
+#include "completion/WordIndex.h"
 
 namespace lq {
 namespace {

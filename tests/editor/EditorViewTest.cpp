@@ -5,7 +5,7 @@
 #include "editor/EditorColours.h"
 #include "editor/EditorFailure.h"
 #include "editor/EditorFonts.h"
-#include "store/TextConversion.h"
+#include "platform/TextConversion.h"
 #include "support/editor/EditorFixture.h"
 
 namespace lq {

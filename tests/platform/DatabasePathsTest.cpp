@@ -3,7 +3,7 @@
 
 #include <string>
 
-#include "store/DatabasePaths.h"
+#include "platform/DatabasePaths.h"
 #include "support/FileBytes.h"
 #include "support/TempFolder.h"
 

@@ -5,7 +5,7 @@
 #include <iterator>
 #include <string>
 
-#include "store/LongPath.h"
+#include "platform/LongPath.h"
 
 namespace lq {
 namespace {

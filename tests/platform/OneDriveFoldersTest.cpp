@@ -6,8 +6,8 @@
 #include <string>
 #include <vector>
 
-#include "store/DatabasePaths.h"
-#include "store/OneDriveFolders.h"
+#include "platform/DatabasePaths.h"
+#include "platform/OneDriveFolders.h"
 #include "support/TempFolder.h"
 
 namespace lq {

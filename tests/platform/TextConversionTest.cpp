@@ -2,8 +2,8 @@
 
 #include <string>
 
-#include "store/Clock.h"
-#include "store/TextConversion.h"
+#include "platform/Clock.h"
+#include "platform/TextConversion.h"
 
 namespace lq {
 namespace {

@@ -11,7 +11,7 @@
 #include "store/DatabaseFiles.h"
 #include "store/NoteStore.h"
 #include "store/ProjectStore.h"
-#include "store/TextConversion.h"
+#include "platform/TextConversion.h"
 #include "support/FailingReadVfs.h"
 #include "support/FileBytes.h"
 #include "support/HeldFile.h"

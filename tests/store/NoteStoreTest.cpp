@@ -9,7 +9,7 @@
 #include "StoreTestSupport.h"
 #include "store/NoteStore.h"
 #include "store/ProjectStore.h"
-#include "store/TextConversion.h"
+#include "platform/TextConversion.h"
 #include "support/FileBytes.h"
 
 namespace lq {

@@ -8,7 +8,7 @@
 
 #include <string_view>
 
-#include "workspace/WordIndex.h"
+#include "completion/WordIndex.h"
 
 namespace lq::test {
 

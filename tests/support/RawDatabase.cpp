@@ -2,7 +2,7 @@
 
 #include <sqlite3.h>
 
-#include "store/TextConversion.h"
+#include "platform/TextConversion.h"
 
 namespace lq::test {
 

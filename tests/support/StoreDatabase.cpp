@@ -3,7 +3,7 @@
 #include <sqlite3.h>
 
 #include "store/Migration.h"
-#include "store/TextConversion.h"
+#include "platform/TextConversion.h"
 
 namespace lq::test {
 

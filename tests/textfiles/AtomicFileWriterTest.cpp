@@ -7,9 +7,9 @@
 #include "store/DatabaseFiles.h"
 #include "support/ParkedProcess.h"
 #include "support/TempFolder.h"
-#include "workspace/AtomicFileWriter.h"
-#include "workspace/FileFixtures.h"
-#include "workspace/TextFileReader.h"
+#include "textfiles/AtomicFileWriter.h"
+#include "textfiles/FileFixtures.h"
+#include "textfiles/TextFileReader.h"
 
 namespace lq {
 namespace {

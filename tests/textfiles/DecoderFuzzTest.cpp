@@ -4,8 +4,8 @@
 #include <string>
 #include <vector>
 
-#include "store/TextConversion.h"
-#include "workspace/ImportDecoding.h"
+#include "platform/TextConversion.h"
+#include "textfiles/ImportDecoding.h"
 
 namespace lq {
 namespace {

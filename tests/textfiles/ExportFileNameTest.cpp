@@ -5,12 +5,12 @@
 #include <initializer_list>
 #include <string>
 
-#include "store/LongPath.h"
-#include "store/TextConversion.h"
+#include "platform/LongPath.h"
+#include "platform/TextConversion.h"
 #include "support/TempFolder.h"
-#include "workspace/AtomicFileWriter.h"
-#include "workspace/ExportFileName.h"
-#include "workspace/FileFixtures.h"
+#include "textfiles/AtomicFileWriter.h"
+#include "textfiles/ExportFileName.h"
+#include "textfiles/FileFixtures.h"
 
 namespace lq {
 namespace {

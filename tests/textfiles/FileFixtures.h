@@ -6,7 +6,7 @@
 #include <string>
 #include <string_view>
 
-#include "store/LongPath.h"
+#include "platform/LongPath.h"
 #include "support/FileBytes.h"
 #include "support/HeldFile.h"
 

@@ -5,9 +5,9 @@
 #include <string>
 
 #include "support/TempFolder.h"
-#include "workspace/FileFixtures.h"
-#include "workspace/ImportDecoding.h"
-#include "workspace/TextFileReader.h"
+#include "textfiles/FileFixtures.h"
+#include "textfiles/ImportDecoding.h"
+#include "textfiles/TextFileReader.h"
 
 namespace lq {
 namespace {

@@ -1,4 +1,4 @@
-#include "workspace/WordCompletion.h"
+#include "completion/WordCompletion.h"
 
 #include <algorithm>
 

@@ -6,7 +6,7 @@
 #include <string_view>
 
 #include "editor/EditorView.h"
-#include "workspace/WordIndex.h"
+#include "completion/WordIndex.h"
 
 namespace lq {
 

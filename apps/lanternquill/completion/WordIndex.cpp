@@ -1,4 +1,4 @@
-#include "workspace/WordIndex.h"
+#include "completion/WordIndex.h"
 
 #include <algorithm>
 #include <array>

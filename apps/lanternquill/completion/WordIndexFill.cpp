@@ -1,4 +1,4 @@
-#include "workspace/WordIndexFill.h"
+#include "completion/WordIndexFill.h"
 
 #include <algorithm>
 #include <functional>

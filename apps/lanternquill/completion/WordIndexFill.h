@@ -8,8 +8,8 @@
 #include <vector>
 
 #include "store/RowChangeWatch.h"
-#include "workspace/WordCompletion.h"
-#include "workspace/WordIndex.h"
+#include "completion/WordCompletion.h"
+#include "completion/WordIndex.h"
 
 namespace lq {
 

@@ -3,7 +3,7 @@
 #include <cstring>
 #include <string>
 
-#include "store/TextConversion.h"
+#include "platform/TextConversion.h"
 
 namespace lq {
 namespace {

@@ -9,7 +9,7 @@
 #include "editor/EditorFailure.h"
 #include "editor/EditorFonts.h"
 #include "editor/EditorKeyMap.h"
-#include "store/TextConversion.h"
+#include "platform/TextConversion.h"
 
 namespace lq {
 namespace {

@@ -1,4 +1,4 @@
-#include "store/Clock.h"
+#include "platform/Clock.h"
 
 #include <windows.h>
 

@@ -1,11 +1,11 @@
-#include "store/DatabasePaths.h"
+#include "platform/DatabasePaths.h"
 
 #include <windows.h>
 
 #include <climits>
 
-#include "store/FileHandle.h"
-#include "store/TextConversion.h"
+#include "platform/FileHandle.h"
+#include "platform/TextConversion.h"
 
 namespace lq {
 

@@ -1,8 +1,8 @@
-#include "store/LongPath.h"
+#include "platform/LongPath.h"
 
 #include <windows.h>
 
-#include "store/DatabasePaths.h"
+#include "platform/DatabasePaths.h"
 
 namespace lq {
 

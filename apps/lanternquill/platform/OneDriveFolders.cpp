@@ -1,11 +1,11 @@
-#include "store/OneDriveFolders.h"
+#include "platform/OneDriveFolders.h"
 
 #include <windows.h>
 
 #include <algorithm>
 #include <optional>
 
-#include "store/DatabasePaths.h"
+#include "platform/DatabasePaths.h"
 
 namespace lq {
 namespace {

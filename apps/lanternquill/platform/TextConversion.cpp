@@ -1,4 +1,4 @@
-#include "store/TextConversion.h"
+#include "platform/TextConversion.h"
 
 #include <windows.h>
 

@@ -4,10 +4,10 @@
 
 #include "store/Database.h"
 #include "store/DatabaseFiles.h"
-#include "store/DatabasePaths.h"
-#include "store/LongPath.h"
+#include "platform/DatabasePaths.h"
+#include "platform/LongPath.h"
 #include "store/MappedReads.h"
-#include "store/TextConversion.h"
+#include "platform/TextConversion.h"
 
 namespace lq {
 namespace {

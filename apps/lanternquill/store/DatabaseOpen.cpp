@@ -8,7 +8,7 @@
 #include "store/Database.h"
 #include "store/DatabaseProbe.h"
 #include "store/ResultCodes.h"
-#include "store/TextConversion.h"
+#include "platform/TextConversion.h"
 #include "store/Transaction.h"
 
 namespace lq {

@@ -7,10 +7,10 @@
 #include <memory>
 
 #include "store/Database.h"
-#include "store/LongPath.h"
+#include "platform/LongPath.h"
 #include "store/Migration.h"
 #include "store/ResultCodes.h"
-#include "store/TextConversion.h"
+#include "platform/TextConversion.h"
 
 namespace lq {
 namespace {

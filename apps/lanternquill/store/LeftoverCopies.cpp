@@ -6,7 +6,7 @@
 #include <string_view>
 
 #include "store/DatabaseFiles.h"
-#include "store/LongPath.h"
+#include "platform/LongPath.h"
 
 namespace lq {
 namespace {

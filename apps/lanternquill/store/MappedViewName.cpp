@@ -4,7 +4,7 @@
 
 #include <vector>
 
-#include "store/FileHandle.h"
+#include "platform/FileHandle.h"
 
 namespace lq {
 namespace {

@@ -1,10 +1,10 @@
-#include "workspace/AtomicFileWriter.h"
+#include "textfiles/AtomicFileWriter.h"
 
 #include <windows.h>
 
 #include "store/DatabaseFiles.h"
-#include "store/FileHandle.h"
-#include "store/LongPath.h"
+#include "platform/FileHandle.h"
+#include "platform/LongPath.h"
 
 namespace lq {
 

@@ -1,8 +1,8 @@
-#include "workspace/ExportFileName.h"
+#include "textfiles/ExportFileName.h"
 
 #include <array>
 
-#include "store/TextConversion.h"
+#include "platform/TextConversion.h"
 
 namespace lq {
 

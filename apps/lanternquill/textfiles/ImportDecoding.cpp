@@ -1,4 +1,4 @@
-#include "workspace/ImportDecoding.h"
+#include "textfiles/ImportDecoding.h"
 
 #include <windows.h>
 
@@ -6,7 +6,7 @@
 #include <optional>
 #include <utility>
 
-#include "store/TextConversion.h"
+#include "platform/TextConversion.h"
 
 namespace lq {
 

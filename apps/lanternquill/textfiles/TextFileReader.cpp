@@ -1,12 +1,12 @@
-#include "workspace/TextFileReader.h"
+#include "textfiles/TextFileReader.h"
 
 #include <windows.h>
 
 #include <new>
 #include <string_view>
 
-#include "store/FileHandle.h"
-#include "store/LongPath.h"
+#include "platform/FileHandle.h"
+#include "platform/LongPath.h"
 
 namespace lq {
 

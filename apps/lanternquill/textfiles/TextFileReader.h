@@ -2,7 +2,7 @@
 
 #include <string>
 
-#include "workspace/ImportDecoding.h"
+#include "textfiles/ImportDecoding.h"
 
 namespace lq {
 

@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "store/Clock.h"
+#include "platform/Clock.h"
 #include "store/Database.h"
 #include "store/Transaction.h"
 #include "workspace/OneRowChange.h"

@@ -3,7 +3,7 @@
 #include <array>
 #include <optional>
 
-#include "store/Clock.h"
+#include "platform/Clock.h"
 #include "store/Database.h"
 #include "store/MappedReads.h"
 #include "store/Statement.h"

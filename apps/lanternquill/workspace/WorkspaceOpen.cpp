@@ -4,7 +4,7 @@
 
 #include "editor/EditorFailure.h"
 #include "editor/EditorView.h"
-#include "store/Clock.h"
+#include "platform/Clock.h"
 #include "workspace/ModificationEventsOff.h"
 
 namespace lq {

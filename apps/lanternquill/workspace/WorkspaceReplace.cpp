@@ -2,7 +2,7 @@
 
 #include "editor/EditorFailure.h"
 #include "editor/EditorView.h"
-#include "store/Clock.h"
+#include "platform/Clock.h"
 #include "store/Database.h"
 #include "store/MappedReads.h"
 #include "store/Statement.h"

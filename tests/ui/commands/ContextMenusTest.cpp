@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "resources/ResourceIds.h"
-#include "store/TextConversion.h"
+#include "platform/TextConversion.h"
 
 namespace lq {
 namespace {

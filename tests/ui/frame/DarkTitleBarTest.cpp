@@ -1,4 +1,4 @@
-#include "ui/main/DarkTitleBar.h"
+#include "ui/frame/DarkTitleBar.h"
 
 #include <gtest/gtest.h>
 

@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "ui/main/MainWindowGeometry.h"
+#include "ui/frame/MainWindowGeometry.h"
 
 namespace lq::test {
 namespace {

@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "ui/main/WindowPlacement.h"
+#include "ui/frame/WindowPlacement.h"
 
 namespace lq::test {
 namespace {

@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "MainWindowFixture.h"
-#include "ui/main/MainWindowGeometry.h"
+#include "ui/frame/MainWindowGeometry.h"
 
 namespace lq::test {
 namespace {

@@ -7,7 +7,7 @@
 
 #include "MainWindowFixture.h"
 #include "resources/ResourceIds.h"
-#include "store/DatabasePaths.h"
+#include "platform/DatabasePaths.h"
 #include "ui/dialogs/Dialogs.h"
 #include "ui/dialogs/ResourceString.h"
 

@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "store/TextConversion.h"
+#include "platform/TextConversion.h"
 #include "ui/sidebar/TreeItemKey.h"
 
 namespace lq::test {

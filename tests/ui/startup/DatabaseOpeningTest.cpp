@@ -10,7 +10,7 @@
 #include "StartupPaths.h"
 #include "resources/ResourceIds.h"
 #include "store/ProjectStore.h"
-#include "store/TextConversion.h"
+#include "platform/TextConversion.h"
 #include "support/FileBytes.h"
 #include "support/StoreDatabase.h"
 #include "support/TempFolder.h"

@@ -4,7 +4,7 @@
 #include <vector>
 
 #include "resources/ResourceIds.h"
-#include "store/TextConversion.h"
+#include "platform/TextConversion.h"
 
 namespace lq {
 namespace {

@@ -6,7 +6,7 @@
 #include <string_view>
 #include <vector>
 
-#include "workspace/ImportDecoding.h"
+#include "textfiles/ImportDecoding.h"
 
 namespace lq {
 

@@ -1,8 +1,8 @@
-#include "ui/main/DarkTitleBar.h"
+#include "ui/frame/DarkTitleBar.h"
 
 #include <dwmapi.h>
 
-#include "ui/main/DwmAttributes.h"
+#include "ui/frame/DwmAttributes.h"
 
 namespace lq {
 

@@ -1,4 +1,4 @@
-#include "ui/main/MainWindowGeometry.h"
+#include "ui/frame/MainWindowGeometry.h"
 
 #include <algorithm>
 

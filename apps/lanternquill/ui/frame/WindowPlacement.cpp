@@ -1,9 +1,9 @@
-#include "ui/main/WindowPlacement.h"
+#include "ui/frame/WindowPlacement.h"
 
 #include <array>
 #include <limits>
 
-#include "ui/main/MainWindowGeometry.h"
+#include "ui/frame/MainWindowGeometry.h"
 
 namespace lq {
 namespace {

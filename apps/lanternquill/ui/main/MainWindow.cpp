@@ -6,7 +6,7 @@
 #include "ui/commands/MainMenu.h"
 #include "ui/dialogs/Dialogs.h"
 #include "ui/dialogs/ResourceString.h"
-#include "ui/main/MainWindowGeometry.h"
+#include "ui/frame/MainWindowGeometry.h"
 #include "ui/main/SplitterZone.h"
 #include "workspace/Workspace.h"
 

@@ -17,7 +17,7 @@
 #include "store/Rows.h"
 #include "ui/commands/KeyScope.h"
 #include "ui/find/FindPanel.h"
-#include "ui/main/DarkTitleBar.h"
+#include "ui/frame/DarkTitleBar.h"
 #include "ui/menus/DarkMenu.h"
 #include "ui/menus/MenuBar.h"
 #include "ui/search/GlobalSearchView.h"
@@ -26,8 +26,8 @@
 #include "ui/sidebar/TreeItemKey.h"
 #include "ui/status/StatusInfo.h"
 #include "workspace/SaveReason.h"
-#include "workspace/WordCompletion.h"
-#include "workspace/WordIndexFill.h"
+#include "completion/WordCompletion.h"
+#include "completion/WordIndexFill.h"
 
 namespace lq {
 

@@ -5,16 +5,16 @@
 
 #include "resources/ResourceIds.h"
 #include "store/Database.h"
-#include "store/TextConversion.h"
+#include "platform/TextConversion.h"
 #include "ui/dialogs/FileCommandTexts.h"
 #include "ui/dialogs/FileDialogs.h"
 #include "ui/dialogs/ResourceString.h"
 #include "ui/main/MainWindow.h"
 #include "ui/main/WaitCursor.h"
-#include "workspace/AtomicFileWriter.h"
-#include "workspace/ExportFileName.h"
-#include "workspace/ImportDecoding.h"
-#include "workspace/TextFileReader.h"
+#include "textfiles/AtomicFileWriter.h"
+#include "textfiles/ExportFileName.h"
+#include "textfiles/ImportDecoding.h"
+#include "textfiles/TextFileReader.h"
 #include "workspace/Workspace.h"
 
 // The three file commands: text files in as notes, the open note out as a text file, and a backup of

@@ -4,7 +4,7 @@
 #include <string_view>
 
 #include "editor/EditorSearch.h"
-#include "store/TextConversion.h"
+#include "platform/TextConversion.h"
 #include "ui/find/FindPanelText.h"
 #include "ui/main/MainWindow.h"
 

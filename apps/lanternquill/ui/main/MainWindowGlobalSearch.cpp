@@ -7,7 +7,7 @@
 #include "editor/EditorSearch.h"
 #include "resources/ResourceIds.h"
 #include "store/MappedReads.h"
-#include "store/TextConversion.h"
+#include "platform/TextConversion.h"
 #include "ui/dialogs/ResourceString.h"
 #include "ui/main/MainWindow.h"
 #include "ui/main/SplitterZone.h"

@@ -1,7 +1,7 @@
 #include "ui/main/MainWindow.h"
 
 #include "resources/ResourceIds.h"
-#include "store/TextConversion.h"
+#include "platform/TextConversion.h"
 #include "ui/commands/NoteCommandRules.h"
 #include "ui/dialogs/ResourceString.h"
 #include "ui/main/HandlerScope.h"

@@ -2,7 +2,7 @@
 #include "ui/dialogs/ResourceString.h"
 #include "ui/gdi/GdiObjects.h"
 #include "ui/main/MainWindow.h"
-#include "ui/main/MainWindowGeometry.h"
+#include "ui/frame/MainWindowGeometry.h"
 
 namespace lq {
 namespace {

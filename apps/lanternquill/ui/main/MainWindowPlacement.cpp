@@ -1,7 +1,7 @@
 #include <utility>
 
 #include "ui/main/MainWindow.h"
-#include "ui/main/WindowPlacement.h"
+#include "ui/frame/WindowPlacement.h"
 #include "workspace/Workspace.h"
 
 namespace lq {

@@ -4,7 +4,7 @@
 #include "ui/dialogs/Dialogs.h"
 #include "ui/main/HandlerScope.h"
 #include "ui/main/MainWindow.h"
-#include "ui/main/MainWindowGeometry.h"
+#include "ui/frame/MainWindowGeometry.h"
 #include "ui/main/MainWindowHandlers.h"
 #include "workspace/Workspace.h"
 

@@ -1,6 +1,6 @@
 #include "ui/main/MainWindow.h"
 
-#include "store/TextConversion.h"
+#include "platform/TextConversion.h"
 #include "ui/commands/NoteCommandRules.h"
 #include "workspace/Workspace.h"
 

@@ -1,6 +1,6 @@
 #include "ui/search/GlobalSearchText.h"
 
-#include "store/TextConversion.h"
+#include "platform/TextConversion.h"
 
 namespace lq {
 namespace {

@@ -4,7 +4,7 @@
 #include <vector>
 
 #include "editor/EditorFonts.h"
-#include "store/TextConversion.h"
+#include "platform/TextConversion.h"
 
 namespace lq {
 namespace {

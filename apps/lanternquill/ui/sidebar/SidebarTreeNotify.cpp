@@ -1,7 +1,7 @@
 // SidebarTree: the control's notifications and hit testing.
 #include "ui/sidebar/SidebarTree.h"
 
-#include "store/TextConversion.h"
+#include "platform/TextConversion.h"
 
 namespace lq {
 namespace {
