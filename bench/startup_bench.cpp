@@ -267,6 +267,9 @@ void MeasureTyping(const std::wstring& program, const std::wstring& database) {
     const std::wstring word = L"lanternquill ";
     double longestCharacter = 0.0;
     double longestTrip = 0.0;
+    // The word goes at the end of the note, after its last word: typed in front of a word, completion
+    // would have nothing to complete and the first word would not reach the index at all.
+    RoundTrip(editor, SCI_DOCUMENTEND);
     LRESULT length = 0;
     RoundTrip(editor, SCI_GETLENGTH, &length);
     for (wchar_t character : word) {
