@@ -69,7 +69,7 @@ bool MainWindow::Create(HINSTANCE instanceHandle, Bench* benchMarks, bool closeA
     if (!editor.Create(hwnd, instance)) return false;
     ConfigureAutocomplete(editor);
     // A press a pixel or two beside the splitter grabs it rather than selecting text or a row.
-    AttachSplitterZone(tree, *this);
+    sidebar.SetTransparentZone([this](POINT screenPoint) { return InSplitterZone(*this, screenPoint); });
     AttachSplitterZone(editor.hwnd(), *this);
     MarkIfTimed(bench, "scintilla_created");
 

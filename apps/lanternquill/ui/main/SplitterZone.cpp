@@ -15,9 +15,7 @@ constexpr UINT_PTR kSplitterZoneSubclassId = 2;
 LRESULT CALLBACK SplitterZoneProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR, DWORD_PTR refData) {
     if (message == WM_NCHITTEST) {
         const auto& window = *reinterpret_cast<const MainWindow*>(refData);
-        POINT point{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};
-        const RECT zone = window.SplitterRect();
-        if (window.hwnd && ScreenToClient(window.hwnd, &point) && PtInRect(&zone, point)) return HTTRANSPARENT;
+        if (InSplitterZone(window, POINT{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)})) return HTTRANSPARENT;
     } else if (message == WM_NCDESTROY) {
         RemoveWindowSubclass(hwnd, SplitterZoneProc, kSplitterZoneSubclassId);
     }
@@ -25,6 +23,11 @@ LRESULT CALLBACK SplitterZoneProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM
 }
 
 }  // namespace
+
+bool InSplitterZone(const MainWindow& window, POINT screenPoint) noexcept {
+    const RECT zone = window.SplitterRect();
+    return window.hwnd && ScreenToClient(window.hwnd, &screenPoint) && PtInRect(&zone, screenPoint);
+}
 
 bool AttachSplitterZone(HWND neighbour, MainWindow& window) noexcept {
     return neighbour != nullptr && SetWindowSubclass(neighbour, SplitterZoneProc, kSplitterZoneSubclassId,

@@ -60,6 +60,9 @@ public:
     // tree runs messages itself while it watches a press for the start of a drag, and hands each to
     // this first, as the message loop would.
     void SetMessageFilter(std::function<bool(const MSG&)> filter) { messageFilter_ = std::move(filter); }
+    // Where the tree answers the hit test as transparent (a screen point for which `zone` is true),
+    // so that the pointer's shape and presses there belong to the window below it.
+    void SetTransparentZone(std::function<bool(POINT)> zone) { transparentZone_ = std::move(zone); }
 
     // Makes the sidebar fonts for `dpi` (the previous ones stay when the face cannot be made) and
     // sets the row height (28 DIP) and indent (20 DIP).
@@ -230,6 +233,7 @@ private:
     TreeMove pendingMove_;
     bool hasPendingMove_ = false;
     std::function<bool(const MSG&)> messageFilter_;
+    std::function<bool(POINT)> transparentZone_;
     std::wstring label_;  // the label being inserted, kept to reuse its storage row after row
 };
 

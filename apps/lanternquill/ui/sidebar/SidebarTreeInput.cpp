@@ -87,6 +87,11 @@ LRESULT CALLBACK SidebarTree::SubclassProc(HWND hwnd, UINT message, WPARAM wPara
 LRESULT SidebarTree::OnSubclassMessage(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
     const bool dragging = dragItem_ != nullptr;
     switch (message) {
+        case WM_NCHITTEST:
+            if (transparentZone_ && transparentZone_(POINT{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)})) {
+                return HTTRANSPARENT;
+            }
+            break;
         case WM_SIZE:
             width_ = LOWORD(lParam);
             break;
