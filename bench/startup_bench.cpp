@@ -235,13 +235,19 @@ double RoundTrip(HWND window, UINT message, LRESULT* answer = nullptr) {
     return MillisSince(start);
 }
 
-// The longest WM_NULL round trip during `ms` of back-to-back pings.
-double LongestRoundTripFor(HWND window, double ms) {
+// The longest WM_NULL round trip during `ms` of back-to-back pings; trips over 100 ms are printed
+// with their time since `origin`.
+double LongestRoundTripFor(HWND window, double ms, Clock::time_point origin) {
     double longest = 0.0;
     const Clock::time_point start = Clock::now();
     while (MillisSince(start) < ms) {
+        const Clock::time_point sent = Clock::now();
         const double trip = RoundTrip(window, WM_NULL);
         if (trip < 0) return -1.0;
+        if (trip > 100.0) {
+            std::printf("    a stall of %.0f ms from %.0f ms on\n", trip,
+                        std::chrono::duration<double, std::milli>(sent - origin).count());
+        }
         longest = std::max(longest, trip);
     }
     return longest;
@@ -261,12 +267,13 @@ void MeasureTyping(const std::wstring& program, const std::wstring& database) {
         return;
     }
     WaitForInputIdle(run.info.hProcess, 60000);
-    const double idleBefore = LongestRoundTripFor(main, 1000);
+    const double idleBefore = LongestRoundTripFor(main, 1000, Clock::now());
     const double startupPeak = run.PeakWorkingSetMb();
 
     const std::wstring word = L"lanternquill ";
     double longestCharacter = 0.0;
     double longestTrip = 0.0;
+    const Clock::time_point typing = Clock::now();
     // The word goes at the end of the note, after its last word: typed in front of a word, completion
     // would have nothing to complete and the first word would not reach the index at all.
     RoundTrip(editor, SCI_DOCUMENTEND);
@@ -281,9 +288,9 @@ void MeasureTyping(const std::wstring& program, const std::wstring& database) {
         }
         length = now;
         longestCharacter = std::max(longestCharacter, MillisSince(sent));
-        longestTrip = std::max(longestTrip, LongestRoundTripFor(main, 150));
+        longestTrip = std::max(longestTrip, LongestRoundTripFor(main, 150, typing));
     }
-    longestTrip = std::max(longestTrip, LongestRoundTripFor(main, 5000));
+    longestTrip = std::max(longestTrip, LongestRoundTripFor(main, 5000, typing));
     const double peak = run.PeakWorkingSetMb();
     std::printf(
         "  typing \"lanternquill \" at 50k notes: longest character-to-document %.1f ms, longest stall "
@@ -374,6 +381,13 @@ int main() {
             std::fclose(file);
         }
         MeasureImport(database, textFile);
+        return 0;
+    }
+    if (arguments != nullptr && count == 4 && std::wstring(arguments[1]) == L"--typing") {
+        const std::wstring program = std::filesystem::absolute(arguments[2]).wstring();
+        const std::wstring database = arguments[3];
+        LocalFree(arguments);
+        MeasureTyping(program, database);
         return 0;
     }
     if (arguments != nullptr && count == 5 && std::wstring(arguments[1]) == L"--make") {
