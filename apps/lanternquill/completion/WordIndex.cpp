@@ -27,6 +27,27 @@ inline bool IsWordByteFast(char c) noexcept {
     return kWordByteTable[static_cast<unsigned char>(c)];
 }
 
+// Calls `visit` with every word of `text` by the word rule, in order: the runs of word bytes of
+// kMinWordBytes to kMaxWordBytes that begin with an ASCII letter.
+template <typename Visit>
+void ForEachWordIn(std::string_view text, Visit&& visit) {
+    const char* cursor = text.data();
+    const char* const end = cursor + text.size();
+    while (cursor < end) {
+        if (!IsWordByteFast(*cursor)) {
+            ++cursor;
+            continue;
+        }
+        const char* const start = cursor;
+        while (cursor < end && IsWordByteFast(*cursor)) ++cursor;
+        const auto length = static_cast<size_t>(cursor - start);
+        if (length >= WordIndex::kMinWordBytes && length <= WordIndex::kMaxWordBytes &&
+            WordIndex::IsAsciiLetter(*start)) {
+            visit(std::string_view(start, length));
+        }
+    }
+}
+
 bool StartsWithNoCase(std::string_view word, std::string_view prefix) noexcept {
     if (word.size() < prefix.size()) return false;
     for (size_t i = 0; i < prefix.size(); ++i) {
@@ -94,44 +115,20 @@ bool WordIndex::AddWordsFromText(std::string_view text) {
     const bool wasStale = stale_;
     const size_t wordsBefore = counts_.size();
     stale_ = true;  // no sorted insertions during a bulk add
-    const char* cursor = text.data();
-    const char* const end = cursor + text.size();
-    while (cursor < end) {
-        if (!IsWordByteFast(*cursor)) {
-            ++cursor;
-            continue;
-        }
-        const char* const start = cursor;
-        while (cursor < end && IsWordByteFast(*cursor)) ++cursor;
-        const auto length = static_cast<size_t>(cursor - start);
-        if (length >= kMinWordBytes && length <= kMaxWordBytes && IsAsciiLetter(*start)) {
-            AddCheckedWord(std::string_view(start, length));
-        }
-    }
+    ForEachWordIn(text, [this](std::string_view word) { AddCheckedWord(word); });
     stale_ = wasStale || counts_.size() > wordsBefore;
     return stale_;
 }
 
 void WordIndex::RemoveWordsFromText(std::string_view text) {
-    const char* cursor = text.data();
-    const char* const end = cursor + text.size();
-    while (cursor < end) {
-        if (!IsWordByteFast(*cursor)) {
-            ++cursor;
-            continue;
-        }
-        const char* const start = cursor;
-        while (cursor < end && IsWordByteFast(*cursor)) ++cursor;
-        const auto length = static_cast<size_t>(cursor - start);
-        if (length < kMinWordBytes || length > kMaxWordBytes || !IsAsciiLetter(*start)) continue;
-        const auto found = counts_.find(std::string_view(start, length));
-        if (found == counts_.end()) continue;
-        if (--found->second > 0) continue;
+    ForEachWordIn(text, [this](std::string_view word) {
+        const auto found = counts_.find(word);
+        if (found == counts_.end() || --found->second > 0) return;
         // The sorted list would point at the freed node: it is rebuilt before the next query.
         sorted_.clear();
         stale_ = true;
         counts_.erase(found);
-    }
+    });
 }
 
 void WordIndex::EnsureSorted() {
