@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "BenchSupport.h"
+#include "platform/TextConversion.h"
 #include "store/Database.h"
 #include "store/DatabaseFiles.h"
 #include "store/MappedReads.h"
@@ -20,7 +21,6 @@
 #include "store/NoteStore.h"
 #include "store/ProjectStore.h"
 #include "store/SharedSql.h"
-#include "platform/TextConversion.h"
 #include "store/Transaction.h"
 #include "support/TempFolder.h"
 #include "workspace/Workspace.h"

@@ -4,11 +4,11 @@
 
 #include <sqlite3.h>
 
+#include "platform/TextConversion.h"
 #include "store/Database.h"
 #include "store/NoteStore.h"
 #include "store/ProjectStore.h"
 #include "store/SettingsStore.h"
-#include "platform/TextConversion.h"
 #include "support/StoreDatabase.h"
 
 namespace lq::test {

@@ -5,8 +5,8 @@
 #include <string>
 #include <vector>
 
-#include "support/editor/EditorFixture.h"
 #include "completion/WordCompletion.h"
+#include "support/editor/EditorFixture.h"
 
 namespace lq {
 namespace {

@@ -6,10 +6,10 @@
 #include <utility>
 #include <vector>
 
-#include "workspace/WorkspaceFixture.h"
+#include "completion/WordIndexFill.h"
 #include "support/MapProbe.h"
 #include "support/OnePassWordIndex.h"
-#include "completion/WordIndexFill.h"
+#include "workspace/WorkspaceFixture.h"
 
 namespace lq::test {
 namespace {

@@ -8,10 +8,10 @@
 #include <vector>
 
 #include "StoreTestSupport.h"
+#include "platform/TextConversion.h"
 #include "store/DatabaseFiles.h"
 #include "store/NoteStore.h"
 #include "store/ProjectStore.h"
-#include "platform/TextConversion.h"
 #include "support/FailingReadVfs.h"
 #include "support/FileBytes.h"
 #include "support/HeldFile.h"

@@ -7,9 +7,9 @@
 #include <vector>
 
 #include "StoreTestSupport.h"
+#include "platform/TextConversion.h"
 #include "store/NoteStore.h"
 #include "store/ProjectStore.h"
-#include "platform/TextConversion.h"
 #include "support/FileBytes.h"
 
 namespace lq {

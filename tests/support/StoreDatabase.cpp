@@ -2,8 +2,8 @@
 
 #include <sqlite3.h>
 
-#include "store/Migration.h"
 #include "platform/TextConversion.h"
+#include "store/Migration.h"
 
 namespace lq::test {
 

@@ -5,8 +5,8 @@
 #include <string>
 #include <string_view>
 
-#include "editor/EditorView.h"
 #include "completion/WordIndex.h"
+#include "editor/EditorView.h"
 
 namespace lq {
 

@@ -7,9 +7,9 @@
 #include <unordered_map>
 #include <vector>
 
-#include "store/RowChangeWatch.h"
 #include "completion/WordCompletion.h"
 #include "completion/WordIndex.h"
+#include "store/RowChangeWatch.h"
 
 namespace lq {
 

@@ -2,12 +2,12 @@
 
 #include <sqlite3.h>
 
-#include "store/Database.h"
-#include "store/DatabaseFiles.h"
 #include "platform/DatabasePaths.h"
 #include "platform/LongPath.h"
-#include "store/MappedReads.h"
 #include "platform/TextConversion.h"
+#include "store/Database.h"
+#include "store/DatabaseFiles.h"
+#include "store/MappedReads.h"
 
 namespace lq {
 namespace {

@@ -5,10 +5,10 @@
 #include <optional>
 #include <string>
 
+#include "platform/TextConversion.h"
 #include "store/Database.h"
 #include "store/DatabaseProbe.h"
 #include "store/ResultCodes.h"
-#include "platform/TextConversion.h"
 #include "store/Transaction.h"
 
 namespace lq {

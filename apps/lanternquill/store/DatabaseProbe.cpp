@@ -6,11 +6,11 @@
 
 #include <memory>
 
-#include "store/Database.h"
 #include "platform/LongPath.h"
+#include "platform/TextConversion.h"
+#include "store/Database.h"
 #include "store/Migration.h"
 #include "store/ResultCodes.h"
-#include "platform/TextConversion.h"
 
 namespace lq {
 namespace {

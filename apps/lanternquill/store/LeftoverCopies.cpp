@@ -5,8 +5,8 @@
 #include <string>
 #include <string_view>
 
-#include "store/DatabaseFiles.h"
 #include "platform/LongPath.h"
+#include "store/DatabaseFiles.h"
 
 namespace lq {
 namespace {

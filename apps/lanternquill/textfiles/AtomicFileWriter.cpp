@@ -2,9 +2,9 @@
 
 #include <windows.h>
 
-#include "store/DatabaseFiles.h"
 #include "platform/FileHandle.h"
 #include "platform/LongPath.h"
+#include "store/DatabaseFiles.h"
 
 namespace lq {
 

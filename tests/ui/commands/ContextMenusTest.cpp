@@ -6,8 +6,8 @@
 #include <string>
 #include <vector>
 
-#include "resources/ResourceIds.h"
 #include "platform/TextConversion.h"
+#include "resources/ResourceIds.h"
 
 namespace lq {
 namespace {

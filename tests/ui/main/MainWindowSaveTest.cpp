@@ -6,8 +6,8 @@
 #include <vector>
 
 #include "MainWindowFixture.h"
-#include "resources/ResourceIds.h"
 #include "platform/DatabasePaths.h"
+#include "resources/ResourceIds.h"
 #include "ui/dialogs/Dialogs.h"
 #include "ui/dialogs/ResourceString.h"
 

@@ -8,9 +8,9 @@
 #include <vector>
 
 #include "StartupPaths.h"
+#include "platform/TextConversion.h"
 #include "resources/ResourceIds.h"
 #include "store/ProjectStore.h"
-#include "platform/TextConversion.h"
 #include "support/FileBytes.h"
 #include "support/StoreDatabase.h"
 #include "support/TempFolder.h"

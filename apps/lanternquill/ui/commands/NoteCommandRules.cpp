@@ -3,8 +3,8 @@
 #include <cstdio>
 #include <vector>
 
-#include "resources/ResourceIds.h"
 #include "platform/TextConversion.h"
+#include "resources/ResourceIds.h"
 
 namespace lq {
 namespace {

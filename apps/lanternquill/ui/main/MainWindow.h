@@ -12,6 +12,8 @@
 #include <unordered_map>
 #include <vector>
 
+#include "completion/WordCompletion.h"
+#include "completion/WordIndexFill.h"
 #include "editor/EditorRange.h"
 #include "editor/EditorView.h"
 #include "store/Rows.h"
@@ -26,8 +28,6 @@
 #include "ui/sidebar/TreeItemKey.h"
 #include "ui/status/StatusInfo.h"
 #include "workspace/SaveReason.h"
-#include "completion/WordCompletion.h"
-#include "completion/WordIndexFill.h"
 
 namespace lq {
 

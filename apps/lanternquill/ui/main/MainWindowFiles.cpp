@@ -3,18 +3,18 @@
 #include <string_view>
 #include <vector>
 
+#include "platform/TextConversion.h"
 #include "resources/ResourceIds.h"
 #include "store/Database.h"
-#include "platform/TextConversion.h"
+#include "textfiles/AtomicFileWriter.h"
+#include "textfiles/ExportFileName.h"
+#include "textfiles/ImportDecoding.h"
+#include "textfiles/TextFileReader.h"
 #include "ui/dialogs/FileCommandTexts.h"
 #include "ui/dialogs/FileDialogs.h"
 #include "ui/dialogs/ResourceString.h"
 #include "ui/main/MainWindow.h"
 #include "ui/main/WaitCursor.h"
-#include "textfiles/AtomicFileWriter.h"
-#include "textfiles/ExportFileName.h"
-#include "textfiles/ImportDecoding.h"
-#include "textfiles/TextFileReader.h"
 #include "workspace/Workspace.h"
 
 // The three file commands: text files in as notes, the open note out as a text file, and a backup of

@@ -5,9 +5,9 @@
 
 #include "editor/CharBoundary.h"
 #include "editor/EditorSearch.h"
+#include "platform/TextConversion.h"
 #include "resources/ResourceIds.h"
 #include "store/MappedReads.h"
-#include "platform/TextConversion.h"
 #include "ui/dialogs/ResourceString.h"
 #include "ui/main/MainWindow.h"
 #include "ui/main/SplitterZone.h"

@@ -1,5 +1,5 @@
-#include "ui/main/MainWindow.h"
 #include "ui/frame/MainWindowGeometry.h"
+#include "ui/main/MainWindow.h"
 #include "ui/main/MainWindowHandlers.h"
 #include "ui/menus/MenuGdi.h"
 

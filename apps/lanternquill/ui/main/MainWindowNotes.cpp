@@ -1,7 +1,7 @@
 #include "ui/main/MainWindow.h"
 
-#include "resources/ResourceIds.h"
 #include "platform/TextConversion.h"
+#include "resources/ResourceIds.h"
 #include "ui/commands/NoteCommandRules.h"
 #include "ui/dialogs/ResourceString.h"
 #include "ui/main/HandlerScope.h"

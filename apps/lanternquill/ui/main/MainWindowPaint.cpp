@@ -1,8 +1,8 @@
 #include "resources/ResourceIds.h"
 #include "ui/dialogs/ResourceString.h"
+#include "ui/frame/MainWindowGeometry.h"
 #include "ui/gdi/GdiObjects.h"
 #include "ui/main/MainWindow.h"
-#include "ui/frame/MainWindowGeometry.h"
 
 namespace lq {
 namespace {

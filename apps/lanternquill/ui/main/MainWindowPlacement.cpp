@@ -1,7 +1,7 @@
 #include <utility>
 
-#include "ui/main/MainWindow.h"
 #include "ui/frame/WindowPlacement.h"
+#include "ui/main/MainWindow.h"
 #include "workspace/Workspace.h"
 
 namespace lq {

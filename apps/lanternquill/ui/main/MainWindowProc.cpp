@@ -2,9 +2,9 @@
 
 #include "editor/EditorFonts.h"
 #include "ui/dialogs/Dialogs.h"
+#include "ui/frame/MainWindowGeometry.h"
 #include "ui/main/HandlerScope.h"
 #include "ui/main/MainWindow.h"
-#include "ui/frame/MainWindowGeometry.h"
 #include "ui/main/MainWindowHandlers.h"
 #include "workspace/Workspace.h"
 

@@ -1,7 +1,7 @@
 // Saving on request: the one path by which the window asks the workspace to save, and the
 // start-up's once-per-database OneDrive warning.
-#include "resources/ResourceIds.h"
 #include "platform/OneDriveFolders.h"
+#include "resources/ResourceIds.h"
 #include "store/SettingsStore.h"
 #include "ui/dialogs/Dialogs.h"
 #include "ui/dialogs/ResourceString.h"
