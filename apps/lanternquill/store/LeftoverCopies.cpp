@@ -5,6 +5,7 @@
 #include <string>
 #include <string_view>
 
+#include "platform/FileHandle.h"
 #include "platform/LongPath.h"
 #include "store/DatabaseFiles.h"
 
@@ -67,17 +68,30 @@ std::wstring OwnImagePath() {
 // writing its temporary file. A process that exists but cannot be asked counts as an owner: nothing
 // is deleted on a guess.
 bool RunsThisProgram(uint32_t processId) {
-    const HANDLE process = OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION | SYNCHRONIZE, FALSE, processId);
-    if (process == nullptr) return GetLastError() != ERROR_INVALID_PARAMETER;  // no such process
-    bool owner = WaitForSingleObject(process, 0) == WAIT_TIMEOUT;
-    if (owner) {
-        const std::wstring image = ImagePathOf(process);
-        static const std::wstring own = OwnImagePath();
-        owner = image.empty() || own.empty() || EqualIgnoringCase(FileNamePart(image), FileNamePart(own));
-    }
-    CloseHandle(process);
-    return owner;
+    const FileHandle process(OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION | SYNCHRONIZE, FALSE, processId));
+    if (!process.valid()) return GetLastError() != ERROR_INVALID_PARAMETER;  // no such process
+    if (WaitForSingleObject(process.get(), 0) != WAIT_TIMEOUT) return false;  // it has ended
+    const std::wstring image = ImagePathOf(process.get());
+    static const std::wstring own = OwnImagePath();
+    return image.empty() || own.empty() || EqualIgnoringCase(FileNamePart(image), FileNamePart(own));
 }
+
+// Owns a search handle from FindFirstFileExW.
+class FileSearch {
+public:
+    explicit FileSearch(HANDLE handle) noexcept : handle_(handle) {}
+    ~FileSearch() {
+        if (valid()) FindClose(handle_);
+    }
+    FileSearch(const FileSearch&) = delete;
+    FileSearch& operator=(const FileSearch&) = delete;
+
+    [[nodiscard]] bool valid() const noexcept { return handle_ != INVALID_HANDLE_VALUE; }
+    [[nodiscard]] HANDLE get() const noexcept { return handle_; }
+
+private:
+    HANDLE handle_;
+};
 
 }  // namespace
 
@@ -85,9 +99,9 @@ void RemoveLeftoverTemporaryFiles(const std::wstring& target) {
     const size_t nameStart = target.find_last_of(L"\\/") + 1;
     const std::wstring folder = target.substr(0, nameStart);
     WIN32_FIND_DATAW found{};
-    const HANDLE search = FindFirstFileExW(UsableFilePath(folder + L"*.lnq-*").c_str(), FindExInfoBasic, &found,
-                                           FindExSearchNameMatch, nullptr, FIND_FIRST_EX_LARGE_FETCH);
-    if (search == INVALID_HANDLE_VALUE) return;
+    const FileSearch search(FindFirstFileExW(UsableFilePath(folder + L"*.lnq-*").c_str(), FindExInfoBasic, &found,
+                                             FindExSearchNameMatch, nullptr, FIND_FIRST_EX_LARGE_FETCH));
+    if (!search.valid()) return;
     do {
         if ((found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0) continue;
         std::wstring_view name = found.cFileName;
@@ -99,8 +113,7 @@ void RemoveLeftoverTemporaryFiles(const std::wstring& target) {
         if (!EqualIgnoringCase(FileNamePart(BackupTemporaryPath(target, *processId)), name)) continue;
         if (RunsThisProgram(*processId)) continue;
         DeleteFileW(UsableFilePath(folder + found.cFileName).c_str());
-    } while (FindNextFileW(search, &found));
-    FindClose(search);
+    } while (FindNextFileW(search.get(), &found));
 }
 
 }  // namespace lq
