@@ -1,28 +1,33 @@
 #include "ui/main/WaitCursor.h"
 
-#include "editor/ScintillaHeaders.h"
+#include "editor/EditorFailure.h"
 
 #include "ui/main/MainWindow.h"
 
 namespace lq {
 namespace {
 
-// The editing component's own cursor choice, by message: nothing here may throw.
-void SetEditorCursor(HWND editor, int shape) noexcept {
-    if (editor != nullptr) SendMessageW(editor, SCI_SETCURSOR, static_cast<WPARAM>(shape), 0);
+// The editing component's own cursor choice. Nothing here may throw: a failure of the component
+// only leaves its cursor as it was.
+void SetEditorCursor(EditorView& editor, Scintilla::CursorShape shape) noexcept {
+    if (editor.hwnd() == nullptr) return;
+    try {
+        (void)RunEditorOperation(editor.call(), [&] { editor.call().SetCursor(shape); });
+    } catch (...) {
+    }
 }
 
 }  // namespace
 
 WaitCursor::WaitCursor(MainWindow& window) noexcept : window_(window) {
     window_.waitCursorShown = true;
-    SetEditorCursor(window_.editor.hwnd(), SC_CURSORWAIT);
+    SetEditorCursor(window_.editor, Scintilla::CursorShape::Wait);
     previous_ = SetCursor(LoadCursorW(nullptr, IDC_WAIT));
 }
 
 WaitCursor::~WaitCursor() {
     window_.waitCursorShown = false;
-    SetEditorCursor(window_.editor.hwnd(), SC_CURSORNORMAL);
+    SetEditorCursor(window_.editor, Scintilla::CursorShape::Normal);
     // The window under the pointer chooses again (the I-beam over the editor, the splitter's arrows);
     // over anything else the cursor from before comes back.
     POINT at{};
