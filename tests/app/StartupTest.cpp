@@ -36,6 +36,16 @@ using test::Quoted;
 
 constexpr char kNotADatabase[] = "These are somebody's shopping notes, not a database at all.\r\n";
 
+// Answers the damaged-file question with "新しいデータベースで始める", then closes the main window
+// that opens on the new file.
+void StartOverAndClose(ProgramRun& run, HWND question) {
+    test::PressTaskDialogButton(question, 2003);
+    const HWND window = run.WaitForMainWindow();
+    ASSERT_NE(window, nullptr) << "no main window after starting over";
+    PostMessageW(window, WM_CLOSE, 0, 0);
+    EXPECT_EQ(run.Wait(), std::optional<DWORD>(0));
+}
+
 // The mark names of a timing file, in order; the whole file must be well-formed lines.
 std::vector<std::string> MarkNames(const std::wstring& timingFile) {
     const std::string text = test::ReadFileBytes(timingFile).value_or(std::string());
@@ -145,11 +155,7 @@ TEST_F(StartupTest, ADamagedDatabaseIsKeptOrMovedAsideAsTheUserChooses) {
         ProgramRun run(L"--silent --db " + Quoted(path));
         const HWND question = run.WaitForDialog();
         ASSERT_NE(question, nullptr);
-        test::PressTaskDialogButton(question, 2003);  // "新しいデータベースで始める"
-        const HWND window = run.WaitForMainWindow();
-        ASSERT_NE(window, nullptr) << "no main window after starting over";
-        PostMessageW(window, WM_CLOSE, 0, 0);
-        EXPECT_EQ(run.Wait(), std::optional<DWORD>(0));
+        ASSERT_NO_FATAL_FAILURE(StartOverAndClose(run, question));
     }
     std::wstring damaged;
     for (const std::wstring& name : test::FileNamesIn(folder.path())) {
@@ -263,11 +269,7 @@ TEST_F(StartupTest, StartingOverMovesTheLogWithTheFileSoTheCopyOpensComplete) {
         const HWND question = run.WaitForDialog();
         ASSERT_NE(question, nullptr);
         test::ExpectDialogShows(question, ProgramString(2002, L"memo.db"));
-        test::PressTaskDialogButton(question, 2003);  // "新しいデータベースで始める"
-        const HWND window = run.WaitForMainWindow();
-        ASSERT_NE(window, nullptr) << "no main window after starting over";
-        PostMessageW(window, WM_CLOSE, 0, 0);
-        EXPECT_EQ(run.Wait(), std::optional<DWORD>(0));
+        ASSERT_NO_FATAL_FAILURE(StartOverAndClose(run, question));
     }
     std::wstring damaged;
     for (const std::wstring& name : test::FileNamesIn(folder.path())) {
