@@ -2,6 +2,7 @@
 
 #include <vector>
 
+#include "DamagedFileMove.h"
 #include "StartupPaths.h"
 #include "resources/ResourceIds.h"
 #include "store/Migration.h"
@@ -26,31 +27,6 @@ bool MoveAsideIfAsked(const std::wstring& path, const DatabaseOpenDialogs& dialo
 }
 
 }  // namespace
-
-bool MoveDamagedDatabaseAside(const std::wstring& path, const std::wstring& target) {
-    // No replacing: a name already taken (a second start-over within the same second) must not
-    // swallow the earlier damaged file.
-    const auto move = [](const std::wstring& from, const std::wstring& to) {
-        return MoveFileExW(from.c_str(), to.c_str(), MOVEFILE_WRITE_THROUGH) != FALSE;
-    };
-    if (!move(path, target)) return false;
-
-    // The log and the journal go with the file, or the moved copy lacks what they hold, and the new
-    // file made in its place would have SQLite delete them. When one cannot go, everything already
-    // moved comes back, so that the file keeps its log and nothing new is made beside them.
-    std::vector<const wchar_t*> moved;
-    for (const wchar_t* suffix : {L"-wal", L"-shm", L"-journal"}) {
-        if (GetFileAttributesW((path + suffix).c_str()) == INVALID_FILE_ATTRIBUTES) continue;
-        if (move(path + suffix, target + suffix)) {
-            moved.push_back(suffix);
-            continue;
-        }
-        for (auto it = moved.rbegin(); it != moved.rend(); ++it) move(target + *it, path + *it);
-        move(target, path);
-        return false;
-    }
-    return true;
-}
 
 std::optional<OpenFailureMessage> MessageForOpenFailure(const DatabaseOpenResult& result, const std::wstring& path) {
     switch (result.outcome) {
@@ -77,6 +53,9 @@ std::unique_ptr<Database> OpenDatabaseWithDialogs(const std::wstring& path, bool
     const auto showError = [&](UINT id, const std::wstring& argument) {
         if (!quiet && dialogs.showError) dialogs.showError(id, argument);
     };
+    // A start-over that a process ended half-way left the file moved and its log behind; the move is
+    // completed (or undone) before the open decides anything about the file.
+    (void)FinishInterruptedMoveAside(path);
     for (;;) {
         DatabaseOpenResult result = Database::Open(path, Migrations());
         if (result.outcome == OpenOutcome::Ok && result.db) return std::move(result.db);

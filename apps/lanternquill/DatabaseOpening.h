@@ -7,6 +7,7 @@
 #include <optional>
 #include <string>
 
+#include "DamagedFileMove.h"
 #include "store/Database.h"
 
 namespace lq {
@@ -42,10 +43,5 @@ struct OpenFailureMessage {
 // None for Ok and for a damaged or foreign file, which is a question instead.
 [[nodiscard]] std::optional<OpenFailureMessage> MessageForOpenFailure(const DatabaseOpenResult& result,
                                                                       const std::wstring& path);
-
-// Moves the damaged file to `target` in the same volume, never over an existing file, together with
-// its "-wal", "-shm" and "-journal", each to `target` with its suffix. False when one of them could not
-// be moved (what had moved is moved back, so the file and its log stay together where they were).
-[[nodiscard]] bool MoveDamagedDatabaseAside(const std::wstring& path, const std::wstring& target);
 
 }  // namespace lq
