@@ -15,8 +15,8 @@ namespace lq {
 // What the start-up's open loop may say to the user; both are shown without an owner window, since no
 // main window exists yet. Either may be empty (nothing is shown; an empty question answers "exit").
 struct DatabaseOpenDialogs {
-    // An error message: string-table id and its "%1".
-    std::function<void(UINT messageId, const std::wstring& argument)> showError;
+    // An error message: string-table id, its "%1" and its "%2".
+    std::function<void(UINT messageId, const std::wstring& argument, const std::wstring& second)> showError;
     // The damaged-database question about the file of that name (without its folder): true to move the
     // file aside and start with a new database.
     std::function<bool(const std::wstring& fileName)> askStartOver;
@@ -35,10 +35,11 @@ struct DatabaseOpenDialogs {
 [[nodiscard]] std::unique_ptr<Database> StartOverWithDialogs(const std::wstring& path,
                                                              const DatabaseOpenDialogs& dialogs);
 
-// The error message for an outcome that gives no database: string-table id and its "%1".
+// The error message for an outcome that gives no database: string-table id, its "%1" and its "%2".
 struct OpenFailureMessage {
     UINT id = 0;
     std::wstring argument;
+    std::wstring second;
 };
 // None for Ok and for a damaged or foreign file, which is a question instead.
 [[nodiscard]] std::optional<OpenFailureMessage> MessageForOpenFailure(const DatabaseOpenResult& result,

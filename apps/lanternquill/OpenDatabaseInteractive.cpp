@@ -2,6 +2,7 @@
 
 #include "DatabaseOpening.h"
 #include "ui/dialogs/Dialogs.h"
+#include "ui/dialogs/ResourceString.h"
 
 namespace lq {
 namespace {
@@ -9,8 +10,8 @@ namespace {
 // Both without an owner window: no main window exists yet.
 DatabaseOpenDialogs StartupDialogs(HINSTANCE instance) {
     DatabaseOpenDialogs dialogs;
-    dialogs.showError = [instance](UINT messageId, const std::wstring& argument) {
-        ShowErrorMessage(nullptr, instance, messageId, argument);
+    dialogs.showError = [instance](UINT messageId, const std::wstring& argument, const std::wstring& second) {
+        ShowMessage(nullptr, instance, LoadResourceString(instance, messageId, argument, second), MessageKind::Error);
     };
     dialogs.askStartOver = [instance](const std::wstring& fileName) { return AskDamagedDatabase(instance, fileName); };
     return dialogs;

@@ -214,7 +214,7 @@ int RunApp(HINSTANCE instance, const LaunchOptions& options, Bench& bench) {
         db.reset();
         if (options.smoke) return ToInt(ExitCode::WorkspaceLoadFailed);
         if (!IsDamagedFileCode(loaded.storeCode)) {
-            ShowErrorMessage(nullptr, instance, IDS_WORKSPACE_LOAD_FAILED, std::wstring());
+            ShowErrorMessage(nullptr, instance, IDS_WORKSPACE_LOAD_FAILED, FileNameOf(path));
             return ToInt(ExitCode::WorkspaceLoadFailed);
         }
         // Damaged past opening's checks: the same choice as a file that fails them, then a fresh

@@ -31,10 +31,18 @@ std::wstring ProgramString(UINT id) {
     return copy;
 }
 
-std::wstring ProgramString(UINT id, const std::wstring& argument) {
+std::wstring ProgramString(UINT id, const std::wstring& argument, const std::wstring& second) {
+    // Both places are found in the text itself, as the program finds them.
     std::wstring text = ProgramString(id);
-    const size_t at = text.find(L"%1");
-    if (at != std::wstring::npos) text.replace(at, 2, argument);
+    const size_t first = text.find(L"%1");
+    const size_t other = text.find(L"%2");
+    if (other != std::wstring::npos && (first == std::wstring::npos || other > first)) {
+        text.replace(other, 2, second);
+        if (first != std::wstring::npos) text.replace(first, 2, argument);
+    } else {
+        if (first != std::wstring::npos) text.replace(first, 2, argument);
+        if (other != std::wstring::npos) text.replace(other, 2, second);
+    }
     return text;
 }
 

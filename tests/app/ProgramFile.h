@@ -12,7 +12,8 @@ namespace lq::test {
 // The program's own string-table text, read from lanternquill.exe loaded as data; empty when the
 // file or the string is missing.
 [[nodiscard]] std::wstring ProgramString(UINT id);
-// The same with its first "%1" replaced by `argument`, as the program fills it in.
-[[nodiscard]] std::wstring ProgramString(UINT id, const std::wstring& argument);
+// The same with its first "%1" replaced by `argument` and its first "%2" by `second`, as the program
+// fills them in.
+[[nodiscard]] std::wstring ProgramString(UINT id, const std::wstring& argument, const std::wstring& second = {});
 
 }  // namespace lq::test

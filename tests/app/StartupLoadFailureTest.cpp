@@ -140,7 +140,8 @@ TEST(StartupLoadFailureTest, TheDamagedFileQuestionKeepsTheFileOrMovesItAsideAsT
 
 TEST(StartupLoadFailureTest, AnyOtherLoadFailureIsReportedAndEndsWith14) {
     test::TempFolder folder;
-    const std::wstring path = folder.File(L"memo.db");
+    // The message names the file as it is called.
+    const std::wstring path = folder.File(L"日記.db");
     // A file without projects whose first note cannot be stored: not damage, so no question.
     ASSERT_TRUE(test::MakeSchemaDatabase(
         path, 1, "CREATE TRIGGER refuse_notes BEFORE INSERT ON notes BEGIN SELECT RAISE(ABORT, 'refused'); END;"));
@@ -150,11 +151,12 @@ TEST(StartupLoadFailureTest, AnyOtherLoadFailureIsReportedAndEndsWith14) {
     const HWND notice = run.WaitForDialog();
     ASSERT_NE(notice, nullptr) << "no message: the program ended with " << run.Wait(1000).value_or(99);
     ASSERT_FALSE(ProgramString(2059).empty());
-    test::ExpectDialogShows(notice, ProgramString(2059));
+    ASSERT_NE(ProgramString(2059, L"日記.db").find(L"日記.db"), std::wstring::npos) << "2059 does not name the file";
+    test::ExpectDialogShows(notice, ProgramString(2059, L"日記.db"));
     test::PressTaskDialogButton(notice, IDOK);
     EXPECT_EQ(run.Wait(), std::optional<DWORD>(14));
     EXPECT_EQ(test::ReadFileBytes(path), before);
-    EXPECT_EQ(test::FileNamesIn(folder.path()), std::vector<std::wstring>{L"memo.db"});
+    EXPECT_EQ(test::FileNamesIn(folder.path()), std::vector<std::wstring>{L"日記.db"});
 }
 
 TEST(StartupLoadFailureTest, TheSelfTestOnADamagedFileAsksNothingAndMovesNothing) {

@@ -300,7 +300,7 @@ TEST_F(StartupTest, AStartOverThatCannotMoveTheLogPutsTheFileBackAndSaysSo) {
     test::PressTaskDialogButton(question, 2003);
     const HWND message = WaitForNextDialog(run, question);
     ASSERT_NE(message, nullptr) << "the start-over was taken for a success";
-    test::ExpectDialogShows(message, ProgramString(2001, folder.path().wstring()));
+    test::ExpectDialogShows(message, ProgramString(2001, folder.path().wstring(), L"memo.db"));
     test::PressTaskDialogButton(message, IDOK);
     EXPECT_EQ(run.Wait(), std::optional<DWORD>(13));
     log.Release();

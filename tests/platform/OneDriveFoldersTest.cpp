@@ -8,6 +8,7 @@
 
 #include "platform/DatabasePaths.h"
 #include "platform/OneDriveFolders.h"
+#include "support/ScopedEnvironment.h"
 #include "support/TempFolder.h"
 
 namespace lq {
@@ -34,23 +35,7 @@ TEST(IsPathUnderAnyRootTest, Cases) {
     EXPECT_FALSE(IsPathUnderAnyRoot(L"C:\\X", {}));
 }
 
-// Sets an environment variable for the test's length and puts the old value back.
-class ScopedEnvironment {
-public:
-    ScopedEnvironment(const wchar_t* name, const wchar_t* value) : name_(name) {
-        wchar_t buffer[32768];
-        const DWORD length = GetEnvironmentVariableW(name, buffer, 32768);
-        if (length > 0 && length < 32768) old_ = std::wstring(buffer, length);
-        SetEnvironmentVariableW(name, value);
-    }
-    ~ScopedEnvironment() { SetEnvironmentVariableW(name_.c_str(), old_ ? old_->c_str() : nullptr); }
-    ScopedEnvironment(const ScopedEnvironment&) = delete;
-    ScopedEnvironment& operator=(const ScopedEnvironment&) = delete;
-
-private:
-    std::wstring name_;
-    std::optional<std::wstring> old_;
-};
+using test::ScopedEnvironment;
 
 // Accounts written under HKCU, named so that they can never be a real account of the machine's user;
 // everything it created is removed again and real accounts are left alone.
@@ -72,7 +57,8 @@ public:
         return any;
     }
     ~ScopedAccounts() {
-        for (const std::wstring& account : accounts_) RegDeleteTreeW(HKEY_CURRENT_USER, (kAccounts + (L"\\" + account)).c_str());
+        for (const std::wstring& account : accounts_)
+            RegDeleteTreeW(HKEY_CURRENT_USER, (kAccounts + (L"\\" + account)).c_str());
         if (createdAccountsKey_) RegDeleteKeyW(HKEY_CURRENT_USER, kAccounts);
         if (createdOneDriveKey_) RegDeleteKeyW(HKEY_CURRENT_USER, L"Software\\Microsoft\\OneDrive");
     }
@@ -112,7 +98,7 @@ TEST(CollectOneDriveRootsTest, FromEnvironmentAndRegistryWithoutDuplicates) {
         ScopedAccounts accounts;
         ASSERT_TRUE(accounts.Add(L"Personal", personal.path().wstring()));
         ASSERT_TRUE(accounts.Add(L"Business1", business.path().wstring()));
-        ASSERT_TRUE(accounts.Add(L"Business2", longFolder));  // longer than 260 characters
+        ASSERT_TRUE(accounts.Add(L"Business2", longFolder));         // longer than 260 characters
         ASSERT_TRUE(accounts.Add(L"Business3", L"12", REG_BINARY));  // not text: skipped
         ASSERT_TRUE(accounts.Add(L"Business4", L""));
 

@@ -53,6 +53,7 @@ DatabaseOpenResult Database::Open(const std::wstring& path, const std::vector<Mi
         for (const wchar_t* suffix : {L"-wal", L"-journal"}) {
             if (GetFileAttributesW((path + suffix).c_str()) != INVALID_FILE_ATTRIBUTES) {
                 result.error = "a log lies beside the missing file";
+                result.outcome = OpenOutcome::LogWithoutFile;
                 return result;
             }
         }

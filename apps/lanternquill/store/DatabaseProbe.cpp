@@ -127,7 +127,7 @@ std::optional<OpenOutcome> RefusalWithoutWriting(const std::wstring& path, int32
     const TemporaryCopy copy(path);
     if (!copy.made()) {
         error = "the log beside the file has no index, and no copy of the two could be judged";
-        return OpenOutcome::CannotOpen;
+        return OpenOutcome::LogNotJudged;
     }
     return RefusalSeenThrough(ReadOnlyUri(copy.path(), false), path, foundVersion, error);
 }

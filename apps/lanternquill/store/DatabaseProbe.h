@@ -28,7 +28,7 @@ struct ProbeCounts {
 // The refusal of a file with a "-wal" beside it, decided through a read-only connection that writes,
 // creates and deletes nothing beside the file: no rebuilt "-shm", no checkpoint of the "-wal" at
 // closing. Where the "-shm" is missing, a copy of the file and its log in the temporary folder is
-// judged (SQLite must build an index to read a log), and CannotOpen is the answer when no copy can be
+// judged (SQLite must build an index to read a log), and LogNotJudged is the answer when no copy can be
 // made. Sets `foundVersion` and `error` as the open reports them. None when the file is not refused
 // this way or cannot be read so (the caller's own connection decides then).
 [[nodiscard]] std::optional<OpenOutcome> RefusalWithoutWriting(const std::wstring& path, int32_t& foundVersion,

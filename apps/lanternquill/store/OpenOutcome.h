@@ -13,6 +13,8 @@ enum class OpenOutcome : int32_t {
     JournalModeFailed = 4,  // foreign keys, journal mode or synchronous could not be set
     MigrationFailed = 5,    // migrating failed and was rolled back; the copy lies at backupPath
     BackupFailed = 6,       // the copy before migrating could not be made; nothing was migrated
+    LogWithoutFile = 7,     // the file is missing but its "-wal" or "-journal" is there: none is made
+    LogNotJudged = 8,       // a "-wal" without its "-shm", and no copy of the two could be judged
 };
 
 }  // namespace lq

@@ -201,7 +201,9 @@ protected:
     size_t Warnings() const {
         size_t count = 0;
         for (const ShownMessage& message : RecordedDialogs::shown) {
-            if (message.content == Text(IDS_ONEDRIVE_WARNING)) ++count;
+            // Named as the file was opened, not as the upper-cased path tested.
+            const std::wstring name = path.substr(path.find_last_of(L"\\/") + 1);
+            if (message.content == LoadResourceString(GetModuleHandleW(nullptr), IDS_ONEDRIVE_WARNING, name)) ++count;
         }
         return count;
     }

@@ -26,8 +26,8 @@ class DatabaseOpeningTest : public testing::Test {
 protected:
     std::unique_ptr<Database> Open(bool quiet = false) {
         DatabaseOpenDialogs dialogs;
-        dialogs.showError = [this](UINT id, const std::wstring& argument) {
-            errors.push_back(OpenFailureMessage{id, argument});
+        dialogs.showError = [this](UINT id, const std::wstring& argument, const std::wstring& second) {
+            errors.push_back(OpenFailureMessage{id, argument, second});
         };
         dialogs.askStartOver = [this](const std::wstring& fileName) {
             askedAbout.push_back(fileName);
@@ -181,16 +181,20 @@ TEST(MessageForOpenFailureTest, EachOutcomeHasItsMessage) {
         OpenOutcome outcome;
         std::optional<UINT> id;
         std::wstring argument;
+        std::wstring second;
     };
-    const std::wstring path = L"C:\\Tools\\Lanternquill\\memo.db";
+    // Named other than memo.db: every message names the file opened.
+    const std::wstring path = L"C:\\Tools\\Lanternquill\\notes.sqlite";
     const Case cases[] = {
-        {OpenOutcome::Ok, std::nullopt, L""},
-        {OpenOutcome::NotOurDatabase, std::nullopt, L""},  // a question, not a message
-        {OpenOutcome::CannotOpen, IDS_CANNOT_CREATE_DATABASE, L"C:\\Tools\\Lanternquill"},
-        {OpenOutcome::NewerVersion, IDS_DATABASE_NEWER, L"memo.db"},
-        {OpenOutcome::JournalModeFailed, IDS_JOURNAL_MODE_FAILED, L""},
-        {OpenOutcome::MigrationFailed, IDS_MIGRATION_FAILED, L"C:\\Tools\\Lanternquill\\memo-before-v1.db"},
-        {OpenOutcome::BackupFailed, IDS_BACKUP_BEFORE_MIGRATION_FAILED, L""},
+        {OpenOutcome::Ok, std::nullopt, L"", L""},
+        {OpenOutcome::NotOurDatabase, std::nullopt, L"", L""},  // a question, not a message
+        {OpenOutcome::CannotOpen, IDS_CANNOT_CREATE_DATABASE, L"C:\\Tools\\Lanternquill", L"notes.sqlite"},
+        {OpenOutcome::NewerVersion, IDS_DATABASE_NEWER, L"notes.sqlite", L""},
+        {OpenOutcome::JournalModeFailed, IDS_JOURNAL_MODE_FAILED, L"notes.sqlite", L""},
+        {OpenOutcome::MigrationFailed, IDS_MIGRATION_FAILED, L"notes.sqlite",
+         L"C:\\Tools\\Lanternquill\\memo-before-v1.db"},
+        {OpenOutcome::BackupFailed, IDS_BACKUP_BEFORE_MIGRATION_FAILED, L"notes.sqlite", L""},
+        {OpenOutcome::LogWithoutFile, IDS_LOG_WITHOUT_DATABASE, L"notes.sqlite", L"notes.sqlite-journal"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(static_cast<int>(c.outcome));
@@ -202,6 +206,7 @@ TEST(MessageForOpenFailureTest, EachOutcomeHasItsMessage) {
         if (!message) continue;
         EXPECT_EQ(message->id, *c.id);
         EXPECT_EQ(message->argument, c.argument);
+        EXPECT_EQ(message->second, c.second);
     }
 }
 

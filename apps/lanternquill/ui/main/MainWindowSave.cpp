@@ -2,6 +2,7 @@
 // start-up's once-per-database OneDrive warning.
 #include "platform/OneDriveFolders.h"
 #include "resources/ResourceIds.h"
+#include "store/Database.h"
 #include "store/SettingsStore.h"
 #include "ui/dialogs/Dialogs.h"
 #include "ui/dialogs/ResourceString.h"
@@ -55,7 +56,10 @@ bool MainWindow::WarnIfInOneDrive(const std::wstring& databasePath, const std::v
     const HandlerScope handling(*this);
     // Any stored value, empty or "0" included, means the user has been told.
     if (workspace->settings.GetSetting(kOneDriveWarningKey).has_value()) return false;
-    if (showMessage) showMessage(LoadResourceString(instance, IDS_ONEDRIVE_WARNING));
+    // Named as the user named it: the path tested here is upper-cased.
+    const std::wstring& openedPath = workspace->db.path();
+    const std::wstring name = openedPath.substr(openedPath.find_last_of(L"\\/") + 1);  // npos + 1 is 0
+    if (showMessage) showMessage(LoadResourceString(instance, IDS_ONEDRIVE_WARNING, name));
     // Written at once, outside the workspace's saving; a failed write only means the warning comes
     // again at the next start.
     (void)workspace->settings.SetSetting(kOneDriveWarningKey, "1");
