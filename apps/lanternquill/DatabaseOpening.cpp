@@ -5,6 +5,7 @@
 #include "DamagedFileMove.h"
 #include "StartupPaths.h"
 #include "resources/ResourceIds.h"
+#include "store/DatabaseFiles.h"
 #include "store/Migration.h"
 
 namespace lq {
@@ -75,6 +76,8 @@ std::unique_ptr<Database> OpenDatabaseWithDialogs(const std::wstring& path, bool
     // A start-over that a process ended half-way left the file moved and its log behind; the move is
     // completed (or undone) before the open decides anything about the file.
     (void)FinishInterruptedMoveAside(path);
+    // Judging copies of processes ended while they judged a file, which nothing else would remove.
+    RemoveLeftoverJudgingCopies();
     for (;;) {
         DatabaseOpenResult result = Database::Open(path, Migrations());
         if (result.outcome == OpenOutcome::Ok && result.db) return std::move(result.db);

@@ -23,6 +23,7 @@
 #include "editor/EditorClass.h"
 #include "platform/DatabasePaths.h"
 #include "platform/OneDriveFolders.h"
+#include "platform/ProgramProcessMark.h"
 #include "resources/ResourceIds.h"
 #include "store/MappedReads.h"
 #include "store/ResultCodes.h"
@@ -163,6 +164,8 @@ int RunVisible(MainWindow& window, Workspace& workspace, const std::wstring& nor
 }  // namespace
 
 int RunApp(HINSTANCE instance, const LaunchOptions& options, Bench& bench) {
+    // Before any temporary file exists: another instance's clean-up must see that this one owns its own.
+    MarkThisProcessAsProgram();
     SetMessageBoxesAllowed(!options.silent);
     SetMappedReadFaultReporter(ReportMappedReadFault, ToInt(ExitCode::DatabaseReadFault));
     const bool deleteAtExit = options.smoke && !options.db;

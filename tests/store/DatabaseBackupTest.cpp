@@ -16,6 +16,7 @@
 #include "support/FileBytes.h"
 #include "support/HeldFile.h"
 #include "support/ParkedProcess.h"
+#include "support/RawDatabase.h"
 #include "support/TempFolder.h"
 
 namespace lq {
@@ -175,7 +176,8 @@ TEST_F(DatabaseBackupTest, LeftoversOfEndedBackupsAreRemovedBeforeANewCopy) {
         {"no id", folder.File(name + L".lnq-x.tmp"), false},
         {"more after the name", temporary(ended) + L".bak", false},
         {"a log", temporary(ended) + L"-wal", false},
-        {"an old target's journal set aside", temporary(ended) + L"-old-journal", false},
+        {"an old target's journal set aside", temporary(ended) + L"-old-journal", true},
+        {"one whose copy is gone", temporary(endedToo) + L"-old-journal", true},
         {"another target's copy", folder.File(L"other.db.lnq-" + endedId + L".tmp"), false},
         {"the short form, which only long names use", folder.File(L".lnq-" + endedId + L".tmp"), false},
     };
@@ -186,6 +188,52 @@ TEST_F(DatabaseBackupTest, LeftoversOfEndedBackupsAreRemovedBeforeANewCopy) {
         EXPECT_EQ(test::FileExists(c.path), !c.removed) << c.what << ": " << Utf16ToUtf8(c.path);
     }
     EXPECT_EQ(NotesIn(target), 30);
+}
+
+// The state a backup killed after setting the old target's journal aside leaves: the old target,
+// half-way through a change, without the journal that undoes it, and its copy. The next backup gives
+// the journal back to the old target first, so a backup that then fails leaves it as it was, and one
+// that succeeds leaves the new copy and nothing else.
+TEST_F(DatabaseBackupTest, AJournalSetAsideByAKilledBackupGoesBackToTheOldTarget) {
+    ASSERT_TRUE(db->BackupTo(target));
+    const uint32_t ended = test::EndedProcessId();
+    ASSERT_NE(ended, 0u);
+    const std::wstring copy = BackupTemporaryPath(target, ended);
+    ASSERT_TRUE(CopyFileW(target.c_str(), copy.c_str(), FALSE));
+    {
+        // A change larger than the cache writes pages into the file before it commits; the two files
+        // taken then are what a process ended at that moment leaves.
+        sqlite3* handle = nullptr;
+        ASSERT_EQ(sqlite3_open_v2(Utf16ToUtf8(target).c_str(), &handle, SQLITE_OPEN_READWRITE, nullptr), SQLITE_OK);
+        ASSERT_EQ(sqlite3_exec(handle, "PRAGMA cache_size = 1; BEGIN; UPDATE notes SET content = 'changed';", nullptr,
+                               nullptr, nullptr),
+                  SQLITE_OK);
+        ASSERT_TRUE(CopyFileW(target.c_str(), (target + L".half").c_str(), FALSE));
+        ASSERT_TRUE(CopyFileW((target + L"-journal").c_str(), (copy + L"-old-journal").c_str(), FALSE));
+        sqlite3_exec(handle, "ROLLBACK", nullptr, nullptr, nullptr);
+        sqlite3_close_v2(handle);
+    }
+    ASSERT_TRUE(MoveFileExW((target + L".half").c_str(), target.c_str(), MOVEFILE_REPLACE_EXISTING));
+    ASSERT_FALSE(test::FileExists(target + L"-journal"));
+    const auto changedNotes = [&] {
+        // Read-write: a journal beside the file is rolled back into it on opening.
+        std::unique_ptr<Database> old = test::OpenRawDatabase(target);
+        int64_t changed = -1;
+        EXPECT_TRUE(old && old->QueryInt64("SELECT count(*) FROM notes WHERE content = 'changed'", changed));
+        return changed;
+    };
+    {
+        const test::FailingReadVfs failing(".lnq-");
+        ASSERT_TRUE(failing.installed());
+        EXPECT_FALSE(db->BackupTo(target));
+    }
+    EXPECT_EQ(changedNotes(), 0) << "the old target was left half-changed";
+    EXPECT_TRUE(VerifyDatabaseFile(target));
+    EXPECT_EQ(OtherFiles(), std::vector<std::wstring>{std::filesystem::path(target).filename().wstring()});
+
+    ASSERT_TRUE(db->BackupTo(target));
+    EXPECT_EQ(NotesIn(target), 30);
+    EXPECT_EQ(OtherFiles(), std::vector<std::wstring>{std::filesystem::path(target).filename().wstring()});
 }
 
 // A long name's temporary file has the short form, and so has its leftover.

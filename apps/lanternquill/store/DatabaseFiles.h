@@ -14,7 +14,14 @@ namespace lq {
 // Deletes the temporary files that interrupted backups and exports of `target` left beside it: the
 // names BackupTemporaryPath gives `target` for some process id, and those names with "-journal",
 // where no running process of this program has that id. Nothing of any other name is touched.
+// An old target's journal that a backup set aside ("-old-journal") and did not give back goes back to
+// the old target while the copy that was to replace it is still there, and is deleted otherwise.
 void RemoveLeftoverTemporaryFiles(const std::wstring& target);
+
+// Deletes the copies that judging a file with a log left in the temporary folder ("lnq-judge-<id>-
+// <tick count>.db" and its "-wal", "-shm" and "-journal") where no running process of this program
+// has that id.
+void RemoveLeftoverJudgingCopies();
 
 // True when the file opens read-only as an SQLite database and "PRAGMA quick_check" answers "ok" on
 // its first row. Opens and closes its own connection.
