@@ -49,6 +49,23 @@ bool IsMovedAsideName(std::wstring_view name) noexcept {
     return true;
 }
 
+// Owns a search handle from FindFirstFileExW.
+class FileSearch {
+public:
+    explicit FileSearch(HANDLE handle) noexcept : handle_(handle) {}
+    ~FileSearch() {
+        if (valid()) FindClose(handle_);
+    }
+    FileSearch(const FileSearch&) = delete;
+    FileSearch& operator=(const FileSearch&) = delete;
+
+    [[nodiscard]] bool valid() const noexcept { return handle_ != INVALID_HANDLE_VALUE; }
+    [[nodiscard]] HANDLE get() const noexcept { return handle_; }
+
+private:
+    HANDLE handle_;
+};
+
 // A big-endian number of `size` bytes at `offset` of the file; none when it cannot be read.
 std::optional<uint32_t> ReadBigEndian(const std::wstring& path, DWORD offset, DWORD size) {
     const FileHandle file(CreateFileW(path.c_str(), GENERIC_READ,
@@ -86,9 +103,9 @@ bool LogFits(const std::wstring& path, const std::wstring& candidate) {
 std::wstring MovedCopyOf(const std::wstring& path, const std::vector<const wchar_t*>& leftBehind) {
     const std::wstring folder = ParentDirectoryOf(path) + L"\\";
     WIN32_FIND_DATAW found{};
-    const HANDLE search = FindFirstFileExW((folder + L"memo-damaged-*.db").c_str(), FindExInfoBasic, &found,
-                                           FindExSearchNameMatch, nullptr, 0);
-    if (search == INVALID_HANDLE_VALUE) return {};
+    const FileSearch search(FindFirstFileExW((folder + L"memo-damaged-*.db").c_str(), FindExInfoBasic, &found,
+                                             FindExSearchNameMatch, nullptr, 0));
+    if (!search.valid()) return {};
     std::wstring newest;
     do {
         if ((found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0 || !IsMovedAsideName(found.cFileName)) continue;
@@ -97,8 +114,7 @@ std::wstring MovedCopyOf(const std::wstring& path, const std::vector<const wchar
         for (const wchar_t* suffix : leftBehind) lacksThem = lacksThem && !Exists(candidate + suffix);
         if (!lacksThem || !LogFits(path, candidate)) continue;
         if (newest.empty() || candidate > newest) newest = candidate;
-    } while (FindNextFileW(search, &found));
-    FindClose(search);
+    } while (FindNextFileW(search.get(), &found));
     return newest;
 }
 

@@ -106,6 +106,21 @@ TEST_F(StartupInterruptedMoveTest, TheNextStartFinishesTheMoveAndTheCopyKeepsIts
     }
 }
 
+// A file in rollback-journal mode killed half-way through a change leaves a hot journal beside it; a
+// start-over ended after moving the file leaves that journal behind, and it must follow the file.
+TEST_F(StartupInterruptedMoveTest, AJournalLeftBehindFollowsTheMovedFile) {
+    ASSERT_TRUE(test::WriteFileBytes(path, "These are somebody's shopping notes, not a database at all.\r\n"));
+    const std::string journal(512, '\x42');
+    ASSERT_TRUE(test::WriteFileBytes(path + L"-journal", journal));
+    ASSERT_TRUE(Move(path, moved));
+
+    ASSERT_NO_FATAL_FAILURE(ExpectStartsAndCloses());
+
+    EXPECT_EQ(test::ReadFileBytes(moved + L"-journal"), journal);
+    EXPECT_FALSE(test::FileExists(path + L"-journal"));
+    EXPECT_NE(test::OpenStoreDatabase(path), nullptr) << "no new database in its place";
+}
+
 // A log that cannot follow (another program holds it) makes the copy come back to it, and the user is
 // asked about the file again: nothing is apart from its log, nothing new is made.
 TEST_F(StartupInterruptedMoveTest, ALogThatCannotFollowBringsTheFileBack) {
