@@ -27,6 +27,7 @@
 namespace lq {
 namespace {
 
+using test::FindOpenMenu;
 using test::ProgramRun;
 using test::ProgramWindows;
 using test::StoredState;
@@ -35,31 +36,6 @@ using test::StoredState;
 constexpr WPARAM kImportMenuId = 1119;
 constexpr WPARAM kExportMenuId = 1120;
 constexpr WPARAM kBackupMenuId = 1121;
-
-struct MenuSearch {
-    DWORD processId = 0;
-    HWND found = nullptr;
-};
-
-BOOL CALLBACK MatchMenuWindow(HWND window, LPARAM parameter) {
-    auto& search = *reinterpret_cast<MenuSearch*>(parameter);
-    DWORD process = 0;
-    GetWindowThreadProcessId(window, &process);
-    wchar_t name[16] = {};
-    if (process == search.processId && IsWindowVisible(window) && GetClassNameW(window, name, 16) > 0 &&
-        std::wstring(name) == L"#32768") {
-        search.found = window;
-        return FALSE;
-    }
-    return TRUE;
-}
-
-// The popup menu the process is tracking, or null.
-HWND FindOpenMenu(DWORD processId) {
-    MenuSearch search{processId, nullptr};
-    EnumWindows(MatchMenuWindow, reinterpret_cast<LPARAM>(&search));
-    return search.found;
-}
 
 // The window holding the mouse capture on the thread that owns `window`, or null.
 HWND CaptureOnThreadOf(HWND window) {

@@ -44,7 +44,31 @@ BOOL CALLBACK MatchDescendant(HWND child, LPARAM parameter) {
     return TRUE;
 }
 
+struct MenuSearch {
+    DWORD processId = 0;
+    HWND found = nullptr;
+};
+
+BOOL CALLBACK MatchMenuWindow(HWND window, LPARAM parameter) {
+    auto& search = *reinterpret_cast<MenuSearch*>(parameter);
+    DWORD process = 0;
+    GetWindowThreadProcessId(window, &process);
+    wchar_t name[16] = {};
+    if (process == search.processId && IsWindowVisible(window) && GetClassNameW(window, name, 16) > 0 &&
+        std::wstring(name) == L"#32768") {
+        search.found = window;
+        return FALSE;
+    }
+    return TRUE;
+}
+
 }  // namespace
+
+HWND FindOpenMenu(DWORD processId) {
+    MenuSearch search{processId, nullptr};
+    EnumWindows(MatchMenuWindow, reinterpret_cast<LPARAM>(&search));
+    return search.found;
+}
 
 std::optional<ProgramWindows> WaitForProgramWindows(const ProgramRun& run, DWORD timeoutMs) {
     ProgramWindows windows;

@@ -37,6 +37,9 @@ struct SearchControls {
 };
 [[nodiscard]] SearchControls FindSearchControls(HWND main);
 
+// The popup menu the process is tracking (a visible "#32768" window of it), or null.
+[[nodiscard]] HWND FindOpenMenu(DWORD processId);
+
 // The first descendant of `parent` with that window class, or null.
 [[nodiscard]] HWND FindDescendant(HWND parent, const wchar_t* className);
 

@@ -37,9 +37,7 @@ protected:
         return ws;
     }
 
-    bool Exists(int64_t noteId) {
-        return CountRows(("notes WHERE id = " + std::to_string(noteId)).c_str()) == 1;
-    }
+    bool Exists(int64_t noteId) { return CountRows(("notes WHERE id = " + std::to_string(noteId)).c_str()) == 1; }
 
     int64_t p1 = 0, p2 = 0, p3 = 0, a = 0, b = 0, c = 0, d = 0, e = 0;
 };
@@ -169,10 +167,10 @@ TEST_F(WorkspaceDeleteTest, AProjectComesBackWithItsNotesOrderExpandedFlagAndLas
     Workspace& ws = LoadProjects();
     ASSERT_TRUE(ws.OpenNote(c));
     call().DocumentEnd();
-    Type("!");  // unsaved
+    Type("!");                    // unsaved
     ASSERT_TRUE(ws.OpenNote(d));  // saves c; c is now p1's last opened note
     ASSERT_TRUE(ws.OpenNote(c));
-    ws.SetProjectExpanded(p1, false);  // not yet stored
+    ws.SetProjectExpanded(p1, false);    // not yet stored
     ASSERT_TRUE(ws.MoveNote(a, p1, 2));  // p1 shows b, c, a
 
     ASSERT_TRUE(ws.DeleteProject(p1));
@@ -203,8 +201,8 @@ TEST_F(WorkspaceDeleteTest, AProjectWhoseIdWasTakenGetsANewOneAndItsDeletedNotes
     ASSERT_TRUE(ws.DeleteNote(e));
     ASSERT_TRUE(ws.DeleteProject(p3));
     // Another row takes p3's id meanwhile.
-    Exec("INSERT INTO projects (id, name, sort_order, expanded, created_at, updated_at) VALUES (" +
-         std::to_string(p3) + ", 'squatter', 9, 1, 1, 1)");
+    Exec("INSERT INTO projects (id, name, sort_order, expanded, created_at, updated_at) VALUES (" + std::to_string(p3) +
+         ", 'squatter', 9, 1, 1, 1)");
 
     const std::optional<UndoneItem> project = ws.UndoDelete();
     ASSERT_TRUE(project && project->isProject);
@@ -291,6 +289,45 @@ TEST_F(WorkspaceDeleteTest, FailedDeletesAndUndosChangeNothing) {
     EXPECT_EQ(ws.undoStack.size(), 1u);
     Exec("DROP TRIGGER no_order");
     EXPECT_EQ(ws.UndoDelete(), (UndoneItem{false, c}));
+}
+
+// A note whose row cannot be read (every read of it fails here) cannot be kept for undo: the plain
+// deletion refuses and names it; the deletion without undo goes through and leaves the undo stack
+// empty, so undo promises nothing it cannot bring back.
+TEST_F(WorkspaceDeleteTest, ANoteWhoseRowCannotBeReadIsDeletedOnlyWithoutAnUndoEntry) {
+    Workspace& ws = LoadProjects();
+    const std::string before = Dump();
+    {
+        StatementInterrupter unreadable(ws.db, "SELECT id, project_id, title, content, cursor_pos");
+        EXPECT_FALSE(ws.DeleteNote(b));
+        EXPECT_EQ(ws.unreadableNoteId, b);
+        EXPECT_TRUE(ws.undoStack.empty());
+        EXPECT_TRUE(ws.NoteCannotBeRead(b));
+        EXPECT_TRUE(ws.CanDeleteWithoutUndo(b));
+    }
+    EXPECT_EQ(Dump(), before) << "finding out deleted something";
+    EXPECT_TRUE(Exists(b));
+
+    {
+        StatementInterrupter unreadable(ws.db, "SELECT id, project_id, title, content, cursor_pos");
+        ASSERT_TRUE(ws.DeleteWithoutUndo(b));
+    }
+    EXPECT_FALSE(Exists(b));
+    EXPECT_EQ(TreeNotes(ws, p1), (std::vector<int64_t>{a, c}));
+    EXPECT_EQ(ws.currentNoteId, a);
+    EXPECT_TRUE(ws.undoStack.empty());
+    EXPECT_FALSE(ws.UndoDelete().has_value());
+    EXPECT_EQ(CountRows("notes"), 4);
+
+    // One that cannot be deleted at all (a trigger refuses, as freeing a damaged row's pages fails)
+    // is found out without a trace, and the deletion changes nothing.
+    Exec("CREATE TEMP TRIGGER no_delete BEFORE DELETE ON notes BEGIN SELECT RAISE(ABORT, 'no'); END;");
+    const std::string kept = Dump();
+    EXPECT_FALSE(ws.CanDeleteWithoutUndo(c));
+    EXPECT_FALSE(ws.DeleteWithoutUndo(c));
+    EXPECT_EQ(Dump(), kept);
+    EXPECT_EQ(TreeNotes(ws, p1), (std::vector<int64_t>{a, c}));
+    Exec("DROP TRIGGER no_delete");
 }
 
 TEST_F(WorkspaceDeleteTest, AnUndoneNoteIsItsProjectsLastOpenedNoteAgainWhenItWasBefore) {

@@ -132,7 +132,8 @@ public:
     // with `tree` as before and nothing stored, when either is absent or the write failed.
     [[nodiscard]] bool MoveNote(int64_t noteId, int64_t targetProjectId, uint64_t index);
     // One imported text as a new note last in the project, stored whole or not at all; not opened.
-    [[nodiscard]] std::optional<int64_t> ImportNote(int64_t projectId, std::string_view title, std::string_view content);
+    [[nodiscard]] std::optional<int64_t> ImportNote(int64_t projectId, std::string_view title,
+                                                    std::string_view content);
     // Stores every project's position in `tree` as sort order 1..n; the first row that does not
     // change stops it with false. Runs inside the caller's transaction.
     [[nodiscard]] bool StoreProjectOrder();
@@ -142,8 +143,20 @@ public:
     // --- Deleting and undoing ---
     // Deletes the note at once, keeping it (with unsaved text and view) on `undoStack`. The open note
     // gives way to its neighbour in the project, else the empty document. False, with nothing
-    // changed, when it is not in `tree` or cannot be read or deleted.
+    // changed, when it is not in `tree` or cannot be read (`unreadableNoteId` then names it) or deleted.
     [[nodiscard]] bool DeleteNote(int64_t noteId);
+    // Whether the note is listed but its row cannot be read (`unreadableNoteId` then names it); false
+    // for a note with a cached document. Reads the whole row: for explaining a failure, not for
+    // every step.
+    [[nodiscard]] bool NoteCannotBeRead(int64_t noteId);
+    // For a note whose row cannot be read: whether deleting it would go through, found by deleting it
+    // in a transaction that is then rolled back. A damaged row often cannot even be deleted, as the
+    // pages it holds must be walked to free them.
+    [[nodiscard]] bool CanDeleteWithoutUndo(int64_t noteId);
+    // Deletes a note that cannot be kept for undo (its row cannot be read), in a transaction of its
+    // own: nothing goes onto `undoStack`. The rest is as DeleteNote. False with nothing changed when
+    // it is not in `tree` or the deletion did not go through whole.
+    [[nodiscard]] bool DeleteWithoutUndo(int64_t noteId);
     // Deletes the project with its notes, keeping them for undo. When it was current, its neighbour
     // project is opened (a last deletion leaves a new "Inbox" with "Memo"). False with nothing changed
     // when it is not in `tree` or cannot be read or deleted.
@@ -191,7 +204,7 @@ public:
     std::unordered_map<int64_t, bool> pendingExpanded;
     std::unordered_map<int64_t, bool> savedExpanded;
     std::unordered_map<std::string, std::string> savedSettings;
-    int64_t unreadableNoteId = 0;  // the note the last OpenNote or OpenProject could not read; 0 for none
+    int64_t unreadableNoteId = 0;  // the note the last OpenNote, OpenProject or DeleteNote could not read; 0 for none
     bool lastSaveFailed = false;
     uint64_t savesCommitted = 0;  // SaveAll's commits in this run
     bool saveFailureReported = false;

@@ -65,6 +65,7 @@ void Workspace::CaptureNoteForUndo(NoteRecord& record) {
 }
 
 bool Workspace::DeleteNote(int64_t noteId) {
+    unreadableNoteId = 0;
     const NoteListRow* row = tree.FindNote(noteId);
     if (row == nullptr) return false;
     const int64_t projectId = row->projectId;
@@ -76,7 +77,11 @@ bool Workspace::DeleteNote(int64_t noteId) {
     const bool wasOpen = noteId == currentNoteId;
     if (wasOpen) editor.CompleteComposition();
     std::optional<NoteRecord> record = notes.GetNoteRecord(noteId);
-    if (!record) return false;
+    if (!record) {
+        // Listed, so its row is there but cannot be read: no copy can be kept for undo.
+        unreadableNoteId = noteId;
+        return false;
+    }
     CaptureNoteForUndo(*record);
     const std::optional<int64_t> neighbour = tree.NeighbourNote(noteId);
     LoadLastOpened();

@@ -103,4 +103,18 @@ std::optional<TreeItemKey> SelectionAfterDelete(const ProjectTree& tree, TreeIte
     return TreeItemKey{true, place->project->id};
 }
 
+std::vector<int64_t> NotesBesideInTurn(const ProjectTree& tree, int64_t noteId) {
+    std::vector<int64_t> order;
+    const std::optional<int64_t> projectId = tree.ProjectOfNote(noteId);
+    const ProjectNode* project = projectId ? tree.FindProject(*projectId) : nullptr;
+    if (project == nullptr) return order;
+    const auto& notes = project->notes;
+    size_t at = 0;
+    while (at < notes.size() && notes[at].id != noteId) ++at;
+    if (at == notes.size()) return order;
+    for (size_t i = at + 1; i < notes.size(); ++i) order.push_back(notes[i].id);
+    for (size_t i = at; i > 0; --i) order.push_back(notes[i - 1].id);
+    return order;
+}
+
 }  // namespace lq

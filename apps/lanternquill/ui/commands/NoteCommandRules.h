@@ -6,6 +6,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "ui/sidebar/TreeItemKey.h"
 #include "workspace/ProjectTree.h"
@@ -60,5 +61,11 @@ struct DeletionNotice {
 // next project, else the previous one, else none; for a note the next note of its project, else the
 // previous one, else the project itself.
 [[nodiscard]] std::optional<TreeItemKey> SelectionAfterDelete(const ProjectTree& tree, TreeItemKey key);
+
+// The other notes of the note's project in the order a deletion tries to open one in its place: the
+// notes after it, nearest first, then the notes before it, nearest first. The first of them is the
+// note SelectionAfterDelete gives; the others stand in when it cannot be read. Empty when the note
+// is alone or not in the tree.
+[[nodiscard]] std::vector<int64_t> NotesBesideInTurn(const ProjectTree& tree, int64_t noteId);
 
 }  // namespace lq

@@ -181,6 +181,11 @@ bool ConfirmReplaceAll(HWND owner, HINSTANCE instance, const std::wstring& text)
     return AskQuestion(owner, instance, text, set.buttons(), IDS_CANCEL, MessageKind::Warning) == IDS_REPLACE;
 }
 
+bool ConfirmDeleteWithoutUndo(HWND owner, HINSTANCE instance, const std::wstring& text) {
+    const ButtonSet set(instance, {IDM_DELETE, IDS_CANCEL});
+    return AskQuestion(owner, instance, text, set.buttons(), IDS_CANCEL, MessageKind::Warning) == IDM_DELETE;
+}
+
 UnsavedChoice AskUnsavedOnExit(HWND owner, HINSTANCE instance) {
     const ButtonSet set(instance, {IDS_RETRY, IDS_EXIT_WITHOUT_SAVING, IDS_CANCEL});
     switch (AskWithButtons(owner, instance, IDS_UNSAVED_ON_EXIT, set.buttons(), IDS_RETRY, MessageKind::Warning)) {

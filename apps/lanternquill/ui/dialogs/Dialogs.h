@@ -64,6 +64,11 @@ void ShowErrorMessage(HWND owner, HINSTANCE instance, UINT id, const std::wstrin
 // the close box answer false, as does a dialog that could not be shown.
 [[nodiscard]] bool ConfirmReplaceAll(HWND owner, HINSTANCE instance, const std::wstring& text);
 
+// The question before deleting a note whose text cannot be read, so cannot be kept for undo; `text`
+// is formatted by the caller. Only "削除" answers true; Escape, the close box, "キャンセル" (the
+// default) and a dialog that could not be shown answer false.
+[[nodiscard]] bool ConfirmDeleteWithoutUndo(HWND owner, HINSTANCE instance, const std::wstring& text);
+
 // The question when closing while a save fails; Escape, the close box and a dialog that could not be
 // shown give Cancel.
 [[nodiscard]] UnsavedChoice AskUnsavedOnExit(HWND owner, HINSTANCE instance);

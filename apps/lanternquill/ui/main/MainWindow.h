@@ -10,6 +10,7 @@
 #include <string>
 #include <string_view>
 #include <unordered_map>
+#include <unordered_set>
 #include <vector>
 
 #include "completion/WordCompletion.h"
@@ -42,6 +43,9 @@ inline constexpr wchar_t kInstanceProperty[] = L"Lanternquill.Instance";
 inline constexpr UINT kLabelEditDoneMessage = WM_APP + 1;     // a tree label edit ended (or a new project)
 inline constexpr UINT kLabelEditRequestMessage = WM_APP + 2;  // lParam: the row's item parameter
 inline constexpr UINT kCaretFixUpMessage = WM_APP + 3;        // after a double click or a line click
+// A choice from the sidebar's context menu: wParam the menu id, lParam the item parameter of the
+// row the menu was opened for (0 for empty space).
+inline constexpr UINT kTreeMenuChoiceMessage = WM_APP + 4;
 // kSidebarReportMessage (WM_APP + 20) is SidebarTree's.
 
 // The autosave debounce: timer 1 on the main window, 800 ms, killed when it fires.
@@ -151,6 +155,11 @@ public:
     void SelectAdjacentNote(bool forward);
     void BeginRename(std::optional<TreeItemKey> key);
     void DeleteSelected();
+    // Deletes that note or project (the selected one, a context menu's row).
+    void DeleteItem(TreeItemKey key);
+    // Runs a choice of the sidebar's context menu on the row it was opened for, whatever the
+    // selection did since (a row that could not be opened gives the selection back to the open note).
+    void RunTreeMenuChoice(UINT menuId, std::optional<TreeItemKey> row);
     void UndoDelete();
     void MoveSelected(bool up);
     // After an opening that failed: the sidebar's selection goes back to the row that is open (the
@@ -158,6 +167,23 @@ public:
     void SelectOpenRow();
     // Tells the user that the note's stored text could not be read.
     void ReportUnreadableNote(int64_t noteId);
+    // The same for the sidebar's arrows, which meet the note at every pass: a message the first time
+    // in this run, a status notice after that.
+    void ReportUnreadableNoteOnce(int64_t noteId);
+    // What a walk over rows found: the row it opened, and the first note it passed over because that
+    // could not be read (0 for none).
+    struct OpenedStep {
+        std::optional<TreeItemKey> opened;
+        int64_t passedOver = 0;
+    };
+    // Opens the first of the rows `next` gives in turn that opens, passing over notes that cannot be
+    // read; stops at any other failure or when `next` gives none. Selects nothing.
+    OpenedStep OpenFirstReadable(const std::function<std::optional<TreeItemKey>()>& next);
+    // The arrows moved the selection from the open row onto `row`, a note that cannot be read: the
+    // selection goes on past it in the same direction to the next row that opens. True when one did.
+    bool StepPastUnreadableRow(TreeItemKey row);
+    // Tells the user the message `messageId` with the note's title as its "%1".
+    void TellAboutNote(UINT messageId, int64_t noteId);
     // Completes the tree label edit stored by PostTreeEdit (WM_APP+1).
     void CompleteLabelEdit();
     // Commits what the user is in the middle of typing (an input-method composition in the editor,
@@ -217,7 +243,8 @@ public:
     int64_t pendingAnchor = -1;
     int64_t pendingCaret = -1;
     std::unordered_map<int64_t, int64_t> lastEditPos;
-    HFONT uiFont = nullptr;  // owned; released at WM_DESTROY
+    std::unordered_set<int64_t> unreadableToldOnce;  // notes the arrows have told of in a message
+    HFONT uiFont = nullptr;                          // owned; released at WM_DESTROY
     DarkMenu darkMenu;
     HMENU mainMenu = nullptr;  // owned; destroyed at WM_DESTROY
     MenuBar menuBar;

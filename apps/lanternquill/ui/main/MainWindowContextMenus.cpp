@@ -2,8 +2,10 @@
 
 #include <windowsx.h>
 
+#include "resources/ResourceIds.h"
 #include "ui/commands/ContextMenus.h"
 #include "ui/commands/KeyBindings.h"
+#include "workspace/Workspace.h"
 
 // The context menus of the sidebar and the editor, drawn dark like every menu of the program.
 namespace lq {
@@ -42,8 +44,41 @@ void MainWindow::ShowTreeContextMenu(const TreeAction& action) {
     UniqueMenu menu = BuildTreeContextMenu(instance, action.item);
     if (!menu) return;
     const UINT chosen = TrackMenu(menu.release(), action.screenPoint);
-    // Run like a menu choice, once the menu has closed; the right-clicked row is already selected.
-    if (chosen != 0 && hwnd) PostMessageW(hwnd, WM_COMMAND, chosen, 0);
+    // Run once the menu has closed, on the row it was opened for: the selection need not be there
+    // any more (a row that cannot be opened gives it back to the open note), and a command that
+    // read it would act on another note. No note or project has id 0, so 0 is empty space.
+    if (chosen == 0 || !hwnd) return;
+    const LPARAM row = action.item ? static_cast<LPARAM>(EncodeTreeItemParam(*action.item)) : 0;
+    PostMessageW(hwnd, kTreeMenuChoiceMessage, chosen, row);
+}
+
+void MainWindow::RunTreeMenuChoice(UINT menuId, std::optional<TreeItemKey> row) {
+    if (!workspace) return;
+    // A row that went away meanwhile (deleted by a command that ran first) is not acted on.
+    if (row && !(row->isProject ? workspace->tree.FindProject(row->id) != nullptr
+                                : workspace->tree.FindNote(row->id) != nullptr)) {
+        return;
+    }
+    switch (menuId) {
+        case IDM_NEW_NOTE:
+            if (!row) {
+                NewNote(std::nullopt);
+            } else if (row->isProject) {
+                NewNote(row->id);
+            } else {
+                NewNote(workspace->tree.ProjectOfNote(row->id));
+            }
+            return;
+        case IDM_RENAME:
+            if (row) BeginRename(*row);
+            return;
+        case IDM_DELETE:
+            if (row) DeleteItem(*row);
+            return;
+        default:
+            if (const std::optional<int32_t> command = CommandForMenuId(menuId)) ExecuteCommand(*command);
+            return;
+    }
 }
 
 void MainWindow::ShowEditorContextMenu(LPARAM point) {

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <utility>
 
+#include "resources/ResourceIds.h"
 #include "ui/main/MainWindow.h"
 #include "workspace/Workspace.h"
 
@@ -59,6 +60,10 @@ void MainWindow::CompleteLabelEdit() {
             }
             sidebar.SetItemText(key, stored);
             UpdateTitle();
+        } else if (!key.isProject && workspace->NoteCannotBeRead(key.id)) {
+            // Its row cannot be rewritten either; the selection goes back to the note that is open.
+            SelectOpenRow();
+            TellAboutNote(IDS_UNREADABLE_NOT_RENAMED, key.id);
         }
     }
 

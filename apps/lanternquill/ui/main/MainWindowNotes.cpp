@@ -65,37 +65,70 @@ void MainWindow::SelectAdjacentNote(bool forward) {
     // open note ends the walk (opening it again succeeds at once).
     size_t notes = 0;
     for (const ProjectNode& project : workspace->tree.projects) notes += project.notes.size();
-    std::optional<NoteInProject> target;
-    int64_t unreadable = 0;
     int64_t from = workspace->currentNoteId;
-    for (size_t tried = 0; tried < notes && !target; ++tried) {
+    size_t tried = 0;
+    const OpenedStep step = OpenFirstReadable([&]() -> std::optional<TreeItemKey> {
+        if (tried++ >= notes) return std::nullopt;
         const std::optional<NoteInProject> next = AdjacentNote(workspace->tree, from, forward);
-        if (!next) break;
-        if (workspace->OpenNote(next->noteId)) {
-            target = next;
-        } else if (workspace->unreadableNoteId != 0) {
-            if (unreadable == 0) unreadable = next->noteId;
-            from = next->noteId;
-        } else {
-            break;
-        }
-    }
-    if (!target) {
+        if (!next) return std::nullopt;
+        from = next->noteId;
+        return TreeItemKey{false, next->noteId};
+    });
+    if (!step.opened) {
         SelectOpenRow();
-        if (unreadable != 0) ReportUnreadableNote(unreadable);
+        if (step.passedOver != 0) ReportUnreadableNote(step.passedOver);
         return;
     }
 
-    const HTREEITEM projectRow = sidebar.FindItem({true, target->projectId});
+    const std::optional<int64_t> projectId = workspace->tree.ProjectOfNote(step.opened->id);
+    const HTREEITEM projectRow = projectId ? sidebar.FindItem({true, *projectId}) : nullptr;
     if (projectRow && sidebar.hwnd() &&
         (TreeView_GetItemState(sidebar.hwnd(), projectRow, TVIS_EXPANDED) & TVIS_EXPANDED) == 0) {
-        workspace->SetProjectExpanded(target->projectId, true);
-        sidebar.ExpandProject(target->projectId);
+        workspace->SetProjectExpanded(*projectId, true);
+        sidebar.ExpandProject(*projectId);
     }
-    sidebar.Select({false, target->noteId});
+    sidebar.Select(*step.opened);
     UpdateTitleAndStatus();
     // Told with the note it went on to already shown.
-    if (unreadable != 0) ReportUnreadableNote(unreadable);
+    if (step.passedOver != 0) ReportUnreadableNote(step.passedOver);
+}
+
+MainWindow::OpenedStep MainWindow::OpenFirstReadable(const std::function<std::optional<TreeItemKey>()>& next) {
+    OpenedStep step;
+    if (!workspace) return step;
+    while (const std::optional<TreeItemKey> key = next()) {
+        const bool opened = key->isProject ? workspace->OpenProject(key->id) : workspace->OpenNote(key->id);
+        if (opened) {
+            step.opened = key;
+            break;
+        }
+        if (key->isProject || workspace->unreadableNoteId != key->id) break;
+        if (step.passedOver == 0) step.passedOver = key->id;
+    }
+    return step;
+}
+
+bool MainWindow::StepPastUnreadableRow(TreeItemKey row) {
+    if (!workspace) return false;
+    const TreeItemKey open = workspace->currentNoteId != 0 ? TreeItemKey{false, workspace->currentNoteId}
+                                                           : TreeItemKey{true, workspace->currentProjectId};
+    // Only a step from the open row to the one beside it has a direction to go on in (Home, End and
+    // a jump by the first letter do not).
+    bool below = false;
+    if (sidebar.VisibleNeighbour(row, false) == open) {
+        below = true;
+    } else if (sidebar.VisibleNeighbour(row, true) != open) {
+        return false;
+    }
+    TreeItemKey at = row;
+    const OpenedStep step = OpenFirstReadable([&]() -> std::optional<TreeItemKey> {
+        const std::optional<TreeItemKey> next = sidebar.VisibleNeighbour(at, below);
+        if (next) at = *next;
+        return next;
+    });
+    if (!step.opened) return false;
+    sidebar.Select(*step.opened);
+    return true;
 }
 
 void MainWindow::MoveSelected(bool up) {
@@ -127,11 +160,25 @@ void MainWindow::SelectOpenRow() {
 }
 
 void MainWindow::ReportUnreadableNote(int64_t noteId) {
+    TellAboutNote(IDS_NOTE_UNREADABLE, noteId);
+}
+
+void MainWindow::ReportUnreadableNoteOnce(int64_t noteId) {
+    if (!workspace) return;
+    if (unreadableToldOnce.insert(noteId).second) {
+        ReportUnreadableNote(noteId);
+        return;
+    }
+    const NoteListRow* row = workspace->tree.FindNote(noteId);
+    SetStatusMessage(LoadResourceString(instance, IDS_NOTE_UNREADABLE, row ? Utf8ToUtf16(row->title) : std::wstring()));
+}
+
+void MainWindow::TellAboutNote(UINT messageId, int64_t noteId) {
     if (!workspace || !showMessage) return;
     // Also shown before the message loop runs: a close during the message waits for it.
     const HandlerScope handling(*this);
     const NoteListRow* row = workspace->tree.FindNote(noteId);
-    showMessage(LoadResourceString(instance, IDS_NOTE_UNREADABLE, row ? Utf8ToUtf16(row->title) : std::wstring()));
+    showMessage(LoadResourceString(instance, messageId, row ? Utf8ToUtf16(row->title) : std::wstring()));
 }
 
 }  // namespace lq

@@ -4,6 +4,7 @@
 #include <cstring>
 
 #include "Bench.h"
+#include "resources/ResourceIds.h"
 #include "ui/commands/ContextMenus.h"
 #include "ui/commands/KeyBindings.h"
 #include "ui/main/MainWindow.h"
@@ -29,15 +30,25 @@ void OnTreeAction(MainWindow& window, const TreeAction& action) {
         case TreeAction::Select: {
             const bool opened =
                 action.item->isProject ? workspace.OpenProject(action.item->id) : workspace.OpenNote(action.item->id);
+            const int64_t unreadable = opened ? 0 : workspace.unreadableNoteId;
+            // The arrows go on past a note that cannot be read, as stepping through the notes does;
+            // stopped on it, they would come back to it at every press.
+            const bool steppedPast = unreadable != 0 && action.byKeyboard && window.StepPastUnreadableRow(*action.item);
             // A row that did not open must not stay highlighted over another note's text: what is
             // typed next would go into that note.
-            if (!opened) window.SelectOpenRow();
+            if (!opened && !steppedPast) window.SelectOpenRow();
             window.sidebar.SetOpenNote(workspace.currentNoteId);
             window.UpdateTitle();
             window.UpdateStatus();
             // The click report that follows a mouse selection hands the focus to the editor.
             if (action.byMouse) window.focusEditorAfterTreeAction = true;
-            if (!opened && workspace.unreadableNoteId != 0) window.ReportUnreadableNote(workspace.unreadableNoteId);
+            if (unreadable != 0) {
+                if (action.byKeyboard) {
+                    window.ReportUnreadableNoteOnce(unreadable);
+                } else {
+                    window.ReportUnreadableNote(unreadable);
+                }
+            }
             break;
         }
         case TreeAction::ExpandChanged:
@@ -132,7 +143,12 @@ void ApplyPendingMove(MainWindow& window) {
     const auto index = static_cast<uint64_t>(move->index < 0 ? 0 : move->index);
     const bool moved = move->item.isProject ? window.workspace->MoveProject(move->item.id, index)
                                             : window.workspace->MoveNote(move->item.id, move->projectId, index);
-    if (!moved) return;
+    if (!moved) {
+        if (!move->item.isProject && window.workspace->NoteCannotBeRead(move->item.id)) {
+            window.TellAboutNote(IDS_UNREADABLE_NOT_MOVED, move->item.id);
+        }
+        return;
+    }
     window.sidebar.Sync(window.workspace->tree, move->item);
     window.UpdateTitle();
 }

@@ -374,6 +374,12 @@ LRESULT MainWindow::WndProc(UINT message, WPARAM wParam, LPARAM lParam) {
         case kCaretFixUpMessage:
             FixCaretAfterClick(*this);
             return 0;
+        case kTreeMenuChoiceMessage:
+            RunTreeMenuChoice(static_cast<UINT>(wParam),
+                              lParam != 0
+                                  ? std::optional<TreeItemKey>(DecodeTreeItemParam(static_cast<int64_t>(lParam)))
+                                  : std::nullopt);
+            return 0;
         case kSidebarReportMessage:
             OnSidebarReport(*this, wParam, lParam);
             return 0;

@@ -62,6 +62,12 @@ HTREEITEM SidebarTree::Relative(HTREEITEM item, UINT relation) const noexcept {
     return reinterpret_cast<HTREEITEM>(SendMessageW(hwnd_, TVM_GETNEXTITEM, relation, reinterpret_cast<LPARAM>(item)));
 }
 
+std::optional<TreeItemKey> SidebarTree::VisibleNeighbour(TreeItemKey key, bool below) const noexcept {
+    const HTREEITEM item = FindItem(key);
+    if (!item) return std::nullopt;
+    return KeyOf(Relative(item, below ? TVGN_NEXTVISIBLE : TVGN_PREVIOUSVISIBLE));
+}
+
 std::optional<TreeItemKey> SidebarTree::KeyOf(HTREEITEM item) const noexcept {
     if (!item || !hwnd_) return std::nullopt;
     TVITEMW query{};

@@ -103,6 +103,8 @@ public:
     [[nodiscard]] HTREEITEM FindItem(TreeItemKey key) const noexcept;
     // Scrolls the row into view; a project's first note brings the project's row along.
     void EnsureVisible(HTREEITEM item) noexcept;
+    // The key of the visible row just below (or above) the row of `key`; none at either end.
+    [[nodiscard]] std::optional<TreeItemKey> VisibleNeighbour(TreeItemKey key, bool below) const noexcept;
     // The key of the selected row; none when nothing is selected or its parameter cannot be read.
     [[nodiscard]] std::optional<TreeItemKey> GetSelection() const noexcept;
     // Selects the row of `key` and scrolls it into view, raising no Select action.

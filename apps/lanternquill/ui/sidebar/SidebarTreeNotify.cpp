@@ -64,6 +64,7 @@ LRESULT SidebarTree::OnSelChanged(const NMTREEVIEWW& info, TreeAction& out) {
     out.kind = TreeAction::Select;
     out.item = DecodeTreeItemParam(static_cast<int64_t>(info.itemNew.lParam));
     out.byMouse = info.action == TVC_BYMOUSE;
+    out.byKeyboard = info.action == TVC_BYKEYBOARD;
     return 0;
 }
 

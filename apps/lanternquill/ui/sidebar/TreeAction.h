@@ -25,6 +25,7 @@ struct TreeAction {
     int32_t kind = None;
     std::optional<TreeItemKey> item;
     bool byMouse = false;
+    bool byKeyboard = false;  // Select: the arrows or another key of the control's own moved it
     bool expanded = false;
     std::optional<std::string> newText;  // UTF-8
     POINT screenPoint{};
