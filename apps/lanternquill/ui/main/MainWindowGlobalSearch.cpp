@@ -11,6 +11,7 @@
 #include "ui/dialogs/ResourceString.h"
 #include "ui/main/MainWindow.h"
 #include "ui/main/SplitterZone.h"
+#include "ui/main/WaitCursor.h"
 #include "ui/search/GlobalSearchMessages.h"
 #include "workspace/Workspace.h"
 
@@ -220,7 +221,14 @@ void MainWindow::ReplaceInAllNotes() {
     }
 
     const std::string utf8Query = Utf16ToUtf8(query);
-    const std::optional<ReplaceCount> count = workspace->CountInAllNotes(utf8Query);
+    std::optional<ReplaceCount> count;
+    {
+        // The count reads every note, mapped as the search's (everything was just saved); the pointer
+        // waits with it, and is back before the question.
+        const WaitCursor waiting(*this);
+        const MappedReads mapped(workspace->db);
+        count = workspace->CountInAllNotes(utf8Query);
+    }
     if (!count) {
         if (showMessage) showMessage(LoadResourceString(instance, IDS_REPLACE_ALL_FAILED));
         return;
@@ -234,7 +242,11 @@ void MainWindow::ReplaceInAllNotes() {
     if (!confirm || !confirm(ConfirmReplaceAllText(instance, *count))) return;
 
     const std::string replacement = Utf16ToUtf8(WindowText(view.replaceEdit()));
-    const ReplaceAllOutcome outcome = workspace->ReplaceInAllNotes(utf8Query, replacement);
+    ReplaceAllOutcome outcome;
+    {
+        const WaitCursor waiting(*this);
+        outcome = workspace->ReplaceInAllNotes(utf8Query, replacement);
+    }
     switch (outcome.status) {
         case ReplaceAllStatus::Replaced:
             // A last-edit position belongs to the text it was taken in.
