@@ -1,10 +1,14 @@
 #include "EndToEndInput.h"
 
+#include <gtest/gtest.h>
+
 #include <algorithm>
 #include <cwchar>
 #include <iterator>
 #include <vector>
 
+#include "ProgramFile.h"
+#include "resources/ResourceIds.h"
 #include "support/KeyPress.h"
 
 namespace lq::test {
@@ -232,6 +236,25 @@ bool TypeThroughInput(std::wstring_view text) {
         inputs.push_back(input);
     }
     return SendInput(static_cast<UINT>(inputs.size()), inputs.data(), sizeof(INPUT)) == inputs.size();
+}
+
+void AskToReplaceInAllNotes(ProgramRun& run, const ProgramWindows& windows, const wchar_t* text, HWND& question) {
+    PostMessageW(windows.main, WM_COMMAND, IDM_REPLACE_ALL_NOTES, 0);
+    // The view is there once its button is; the focus may still be on its way from the window to the
+    // editor at start-up, so it is read only then.
+    const std::wstring label = ProgramString(IDS_REPLACE_ALL);
+    HWND button = nullptr;
+    HWND query = nullptr;
+    ASSERT_TRUE(WaitUntil([&] {
+        button = FindChildWithText(windows.main, L"Button", label);
+        query = FocusOnThreadOf(windows.main);
+        return button != nullptr && query != nullptr && query != windows.editor && query != windows.main;
+    })) << "the replace in all notes did not open with the focus in its query box";
+    PostCharacters(query, text);
+    ASSERT_TRUE(WaitUntil([&] { return IsWindowEnabled(button) != FALSE; }));
+    PostMessageW(button, BM_CLICK, 0, 0);
+    question = run.WaitForDialog(20000);
+    ASSERT_NE(question, nullptr) << "no question before replacing";
 }
 
 }  // namespace lq::test

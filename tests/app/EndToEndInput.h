@@ -80,4 +80,8 @@ bool PressChord(std::initializer_list<WORD> virtualKeys);
 // chord's keys as held (Enter would be Ctrl+Enter).
 bool TypeThroughInput(std::wstring_view text);
 
+// Opens the replace in all notes (its query box has the focus when it opens), types `text` and
+// presses the replace button; `question` is the question that follows.
+void AskToReplaceInAllNotes(ProgramRun& run, const ProgramWindows& windows, const wchar_t* text, HWND& question);
+
 }  // namespace lq::test

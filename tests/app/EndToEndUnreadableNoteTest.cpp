@@ -203,12 +203,12 @@ protected:
         return titles;
     }
 
-    // Closes the program; A holds `expectedA`, C its text, and the damaged page is as it was.
-    void CloseAndExpectStored(const std::string& expectedA) {
+    // Closes the program; A holds `expectedA`, C `expectedC`, and the damaged page is as it was.
+    void CloseAndExpectStored(const std::string& expectedA, const std::string& expectedC = "gamma") {
         PostMessageW(windows.main, WM_CLOSE, 0, 0);
         ASSERT_EQ(run->Wait(30000), std::optional<DWORD>(0));
         EXPECT_EQ(test::ReadNoteContent(path, file.a), std::optional<std::string>(expectedA));
-        EXPECT_EQ(test::ReadNoteContent(path, file.c), std::optional<std::string>("gamma"));
+        EXPECT_EQ(test::ReadNoteContent(path, file.c), std::optional<std::string>(expectedC));
         const std::optional<std::string> bytes = test::ReadFileBytes(path);
         ASSERT_TRUE(bytes);
         EXPECT_EQ(bytes->substr(file.damagedPage * test::kDatabasePageSize, test::kDatabasePageSize), file.damagedBytes)
@@ -262,7 +262,13 @@ TEST_F(EndToEndUnreadableNoteTest, CtrlTabPassesOverTheNoteBothWaysAndSaysSoOnce
     CloseAndExpectStored("qalpha");
 }
 
-TEST_F(EndToEndUnreadableNoteTest, SearchingAllNotesSaysTheSearchFailedInsteadOfListingNothing) {
+// The text the user is told when the damaged note was passed over.
+std::wstring PassedOverBroken() {
+    std::wstring text = ProgramString(IDS_NOTE_PASSED_OVER);
+    return text.replace(text.find(L"%1"), 2, L"Broken");
+}
+
+TEST_F(EndToEndUnreadableNoteTest, SearchingAllNotesListsTheReadableOnesAndNamesTheDamagedNoteOnce) {
     ASSERT_TRUE(test::PressChord({VK_CONTROL, VK_SHIFT, 'F'}));
     HWND query = nullptr;
     ASSERT_TRUE(test::WaitUntil([&] {
@@ -272,16 +278,16 @@ TEST_F(EndToEndUnreadableNoteTest, SearchingAllNotesSaysTheSearchFailedInsteadOf
     const HWND list = test::FindDescendant(windows.main, L"ListBox");
     ASSERT_NE(list, nullptr);
 
-    // Text that is on the screen, in the open note.
-    test::PostCharacters(query, L"alpha");
+    // Text that lives only in the two healthy notes (and A's title).
+    test::PostCharacters(query, L"a");
     test::PostKey(query, VK_RETURN);
     const HWND message = run->WaitForDialog(10000);
-    ASSERT_NE(message, nullptr) << "the failed search was not reported";
-    test::ExpectDialogShows(message, ProgramString(IDS_SEARCH_UNREADABLE));
+    ASSERT_NE(message, nullptr) << "the user was not told that a note was passed over";
+    test::ExpectDialogShows(message, PassedOverBroken());
     test::PressTaskDialogButton(message, IDOK);
     ASSERT_TRUE(test::WaitUntil([&] { return !IsWindow(message); }));
     EXPECT_EQ(run->WaitForDialog(1000), nullptr) << "told more than once";
-    EXPECT_EQ(test::SendQuery(list, LB_GETCOUNT), std::optional<LRESULT>(0));
+    EXPECT_EQ(test::SendQuery(list, LB_GETCOUNT), std::optional<LRESULT>(2)) << "the healthy notes are not listed";
     CloseAndExpectStored("alpha");
 }
 
@@ -388,6 +394,26 @@ TEST_F(EndToEndUnreadableNoteTest, TheArrowsPassOverTheNoteBothWaysAndSaySoOnce)
     const std::optional<std::string> bytes = test::ReadFileBytes(path);
     ASSERT_TRUE(bytes);
     EXPECT_EQ(bytes->substr(file.damagedPage * test::kDatabasePageSize, test::kDatabasePageSize), file.damagedBytes);
+}
+
+TEST_F(EndToEndUnreadableNoteTest, ReplacingInAllNotesRewritesTheReadableOnesAndNamesTheDamagedNoteOnce) {
+    HWND question = nullptr;
+    ASSERT_NO_FATAL_FAILURE(test::AskToReplaceInAllNotes(*run, windows, L"a", question));
+    // Asked once, with the note that is left out named in the question: 2 in alpha, 2 in gamma.
+    std::wstring expected = ProgramString(IDS_CONFIRM_REPLACE_ALL);
+    expected.replace(expected.find(L"%1"), 2, L"4");
+    expected.replace(expected.find(L"%2"), 2, L"2");
+    test::ExpectDialogShows(question, expected + L"\n\n" + PassedOverBroken());
+    test::PressTaskDialogButton(question, IDS_REPLACE);
+    ASSERT_TRUE(test::WaitUntil([&] { return !IsWindow(question); }));
+
+    // Replaced by nothing in the healthy notes, committed while the program runs.
+    EXPECT_TRUE(test::WaitUntil([&] {
+        return test::ReadNoteContent(path, file.a) == "lph" && test::ReadNoteContent(path, file.c) == "gmm";
+    })) << "the healthy notes were not replaced";
+    EXPECT_EQ(run->WaitForDialog(1000), nullptr) << "told more than once, or the replace failed";
+    EXPECT_EQ(test::QueryText(windows.editor), L"lph");
+    CloseAndExpectStored("lph", "gmm");
 }
 
 // The note the program would start on is the damaged one: it starts on the first note it can read

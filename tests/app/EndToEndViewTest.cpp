@@ -25,28 +25,6 @@ using test::ProgramString;
 using test::Quoted;
 using test::StoredState;
 
-// Opens the replace in all notes (its query box has the focus when it opens), types `text` and
-// presses the replace button; `question` is the question that follows.
-void AskToReplaceInAllNotes(ProgramRun& run, const test::ProgramWindows& windows, const wchar_t* text,
-                            HWND& question) {
-    PostMessageW(windows.main, WM_COMMAND, IDM_REPLACE_ALL_NOTES, 0);
-    // The view is there once its button is; the focus may still be on its way from the window to the
-    // editor at start-up, so it is read only then.
-    const std::wstring label = ProgramString(IDS_REPLACE_ALL);
-    HWND button = nullptr;
-    HWND query = nullptr;
-    ASSERT_TRUE(test::WaitUntil([&] {
-        button = test::FindChildWithText(windows.main, L"Button", label);
-        query = test::FocusOnThreadOf(windows.main);
-        return button != nullptr && query != nullptr && query != windows.editor && query != windows.main;
-    })) << "the replace in all notes did not open with the focus in its query box";
-    test::PostCharacters(query, text);
-    ASSERT_TRUE(test::WaitUntil([&] { return IsWindowEnabled(button) != FALSE; }));
-    PostMessageW(button, BM_CLICK, 0, 0);
-    question = run.WaitForDialog(20000);
-    ASSERT_NE(question, nullptr) << "no question before replacing";
-}
-
 constexpr LRESULT kStoredXOffset = 600;
 // At 8 points: more short lines than the editor shows at the window's start size (about 39), fewer
 // than it shows at this placement (the whole 1600 x 1000 test screen, about 57), with wide lines after.

@@ -53,7 +53,7 @@ TEST_F(ProgramResources, EveryStringInUseIsThereAndNotEmpty) {
                         2016, 2018, 2019, 2020, 2021, 2022, 2023, 2024, 2025, 2026, 2027, 2028, 2029, 2030,
                         2031, 2032, 2033, 2034, 2035, 2036, 2037, 2038, 2039, 2040, 2041, 2042, 2051, 2053,
                         2054, 2055, 2056, 2057, 2058, 2059, 2060, 2061, 2062, 2070, 2071, 2072, 2073, 2074,
-                        2100, 2101};
+                        2090, 2091, 2092, 2100, 2101};
     for (const UINT id : ids) EXPECT_FALSE(String(id).empty()) << "string " << id;
     EXPECT_EQ(String(2000), L"Lanternquill");
 }
@@ -61,11 +61,13 @@ TEST_F(ProgramResources, EveryStringInUseIsThereAndNotEmpty) {
 TEST_F(ProgramResources, MessagesHaveThePlaceholdersTheirCallersFill) {
     // Every message about the database file names it (%1), whatever it is called.
     const std::set<UINT> withFirst = {2001, 2002, 2005, 2006, 2007, 2008, 2015, 2016, 2025, 2038, 2039, 2040, 2051,
-                                      2053, 2055, 2056, 2059, 2061, 2070, 2071, 2072, 2073, 2074, 2100, 2101};
+                                      2053, 2055, 2056, 2059, 2061, 2070, 2071, 2072, 2073, 2074, 2090, 2091, 2092,
+                                      2100, 2101};
     const std::set<UINT> withSecond = {2001, 2007, 2016, 2053, 2055, 2056, 2100, 2101};
     std::vector<UINT> ids;
     for (UINT id = 2000; id <= 2062; ++id) ids.push_back(id);
     for (UINT id = 2070; id <= 2074; ++id) ids.push_back(id);
+    for (UINT id = 2090; id <= 2092; ++id) ids.push_back(id);
     for (UINT id = 2100; id <= 2101; ++id) ids.push_back(id);
     for (const UINT id : ids) {
         const std::wstring text = String(id);

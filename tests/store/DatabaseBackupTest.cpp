@@ -126,7 +126,9 @@ TEST_F(DatabaseBackupTest, ACopyThatFailsItsCheckLeavesTheOldTargetAndNoTemporar
 
     const std::string oldBackup = "an older backup that must survive";
     ASSERT_TRUE(test::WriteFileBytes(target, oldBackup));
-    EXPECT_FALSE(db->BackupTo(target));
+    bool sourceDamaged = false;
+    EXPECT_FALSE(db->BackupTo(target, &sourceDamaged));
+    EXPECT_TRUE(sourceDamaged) << "the copy is faithful: the damage is the live file's own";
     EXPECT_EQ(test::ReadFileBytes(target), oldBackup);
     EXPECT_EQ(OtherFiles(), std::vector<std::wstring>{std::filesystem::path(target).filename().wstring()});
 }
@@ -140,7 +142,9 @@ TEST_F(DatabaseBackupTest, ACopyThatCannotBeReadBackFailsTheBackup) {
     {
         const test::FailingReadVfs failing(".lnq-");
         ASSERT_TRUE(failing.installed());
-        EXPECT_FALSE(db->BackupTo(target));
+        bool sourceDamaged = true;
+        EXPECT_FALSE(db->BackupTo(target, &sourceDamaged));
+        EXPECT_FALSE(sourceDamaged) << "the live file is sound; the copy could not be read back";
     }
     EXPECT_EQ(test::ReadFileBytes(target), oldBackup);
     EXPECT_EQ(OtherFiles(), std::vector<std::wstring>{std::filesystem::path(target).filename().wstring()});

@@ -1,3 +1,5 @@
+#include <windows.h>
+
 #include <gtest/gtest.h>
 #include <sqlite3.h>
 
@@ -11,6 +13,8 @@
 #include "store/NoteStore.h"
 #include "store/ProjectStore.h"
 #include "support/FileBytes.h"
+#include "support/StoreDatabase.h"
+#include "support/TempFolder.h"
 
 namespace lq {
 namespace {
@@ -155,19 +159,13 @@ TEST_F(NoteStoreTest, SearchMatchesTitleOrContentWithTheQueryBound) {
         std::vector<int64_t> hits;
     };
     const Case cases[] = {
-        {"%", {percent}},
-        {"0%", {percent}},
-        {"_", {underscore}},
-        {"e_c", {underscore}},
-        {"'", {quotes}},
-        {"\"it's\"", {quotes}},
-        {"東京", {japanese}},
-        {"日本", {japanese}},
-        {"BUDGET", {titleOnly}},
-        {"SNAKE_CASE", {underscore}},
+        {"%", {percent}},        {"0%", {percent}},
+        {"_", {underscore}},     {"e_c", {underscore}},
+        {"'", {quotes}},         {"\"it's\"", {quotes}},
+        {"東京", {japanese}},    {"日本", {japanese}},
+        {"BUDGET", {titleOnly}}, {"SNAKE_CASE", {underscore}},
         {"äpfel", {}},  // only ASCII letters fold
-        {"Äpfel", {umlaut}},
-        {"'; DROP TABLE notes; --", {}},
+        {"Äpfel", {umlaut}},     {"'; DROP TABLE notes; --", {}},
         {"missing", {}},
     };
     for (const Case& c : cases) {
@@ -276,12 +274,12 @@ TEST_F(NoteStoreTest, FailuresAreReportedNotEmpty) {
 TEST(NoteStoreDamageTest, DamagedPageFailsListingAndSearches) {
     test::TempFolder folder;
     const std::wstring path = folder.File(L"memo.db");
-    ASSERT_TRUE(test::MakeSchemaDatabase(
-        path, 1,
-        "INSERT INTO projects VALUES (1, 'p', 1, 1, 0, 0);"
-        "WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM n WHERE i < 300) "
-        "INSERT INTO notes (project_id, title, content, sort_order, created_at, updated_at) "
-        "SELECT 1, 'note ' || i, printf('%0900d needle', i), i, 0, 0 FROM n;"));
+    ASSERT_TRUE(
+        test::MakeSchemaDatabase(path, 1,
+                                 "INSERT INTO projects VALUES (1, 'p', 1, 1, 0, 0);"
+                                 "WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM n WHERE i < 300) "
+                                 "INSERT INTO notes (project_id, title, content, sort_order, created_at, updated_at) "
+                                 "SELECT 1, 'note ' || i, printf('%0900d needle', i), i, 0, 0 FROM n;"));
     const size_t pages = test::DatabasePageCount(path);
     ASSERT_GT(pages, 40u);
     ASSERT_TRUE(test::DamageDatabasePages(path, pages / 3, 3));
@@ -294,6 +292,100 @@ TEST(NoteStoreDamageTest, DamagedPageFailsListingAndSearches) {
     int visited = 0;
     EXPECT_FALSE(notes.ForEachNoteContaining("needle", [&](int64_t, std::string_view) { ++visited; }));
     EXPECT_GT(visited, 0);  // it had read some notes before the damage: still a failure
+
+    // Pages of the table itself are no note's text: nothing is passed over, the scans still fail.
+    std::vector<int64_t> unreadable;
+    EXPECT_FALSE(notes.SearchNotes("needle", &unreadable));
+    EXPECT_FALSE(notes.ForEachNoteContaining(
+        "needle", [](int64_t, std::string_view) {}, &unreadable));
+    EXPECT_TRUE(unreadable.empty());
+}
+
+// One note whose text runs over several overflow pages, one of them garbled; A before it and C after.
+class NoteStoreUnreadableNoteTest : public testing::Test {
+protected:
+    void SetUp() override {
+        {
+            auto made = test::OpenStoreDatabase(path);
+            ASSERT_NE(made, nullptr);
+            const int64_t project = *ProjectStore(*made).InsertProject("p", 1);
+            NoteStore store(*made);
+            const auto add = [&](const char* title, const std::string& content) {
+                const int64_t id = *store.InsertNote(project, title, 1);
+                EXPECT_TRUE(store.SaveNote(id, content, NoteViewState{}, 1));
+                return id;
+            };
+            a = add("A", "alpha");
+            broken = add("Broken", std::string(5 * test::kDatabasePageSize, 'Q'));
+            c = add("C", "gamma");
+        }
+        const std::string bytes = test::ReadFileBytes(path).value_or("");
+        size_t seen = 0;
+        size_t damaged = 0;
+        for (size_t page = 1; (page + 1) * test::kDatabasePageSize <= bytes.size(); ++page) {
+            const std::string_view view(bytes.data() + page * test::kDatabasePageSize, test::kDatabasePageSize);
+            if (view.substr(4).find_first_not_of('Q') == std::string_view::npos && ++seen == 2) damaged = page;
+        }
+        ASSERT_NE(damaged, 0u);
+        ASSERT_TRUE(test::DamageDatabasePages(path, damaged, 1));
+        db = test::OpenStoreDatabase(path);
+        ASSERT_NE(db, nullptr);
+        ASSERT_FALSE(NoteStore(*db).GetNoteForEditor(broken));
+    }
+
+    test::TempFolder folder;
+    std::wstring path = folder.File(L"memo.db");
+    std::unique_ptr<Database> db;
+    int64_t a = 0, broken = 0, c = 0;
+};
+
+// Searching and scanning go over the notes that can be read and name the one that cannot; asked to,
+// that is. Without the list to name it in, the damage fails them as before.
+TEST_F(NoteStoreUnreadableNoteTest, SearchesAndScansPassOverTheNoteAndNameIt) {
+    NoteStore notes(*db);
+    EXPECT_FALSE(notes.SearchNotes("a"));
+    EXPECT_FALSE(notes.ForEachNoteContaining("a", [](int64_t, std::string_view) {}));
+
+    for (const char* query : {"a", "Q", "gamma", "none"}) {
+        SCOPED_TRACE(query);
+        std::vector<int64_t> unreadable;
+        const std::optional<std::vector<SearchHit>> hits = notes.SearchNotes(query, &unreadable);
+        ASSERT_TRUE(hits);
+        std::vector<int64_t> hitIds;
+        for (const SearchHit& hit : *hits) hitIds.push_back(hit.noteId);
+        const std::string q = query;
+        const std::vector<int64_t> expected = q == "a"       ? std::vector<int64_t>{a, c}
+                                              : q == "gamma" ? std::vector<int64_t>{c}
+                                                             : std::vector<int64_t>{};
+        EXPECT_EQ(hitIds, expected);
+        EXPECT_EQ(unreadable, std::vector<int64_t>{broken});
+
+        unreadable.clear();
+        std::vector<int64_t> visited;
+        EXPECT_TRUE(notes.ForEachNoteContaining(
+            query, [&](int64_t id, std::string_view) { visited.push_back(id); }, &unreadable));
+        EXPECT_EQ(visited, expected) << "each readable note once, in id order";
+        EXPECT_EQ(unreadable, std::vector<int64_t>{broken});
+    }
+}
+
+// A file that lost its end is no damaged note: everything fails, nothing is passed over.
+TEST_F(NoteStoreUnreadableNoteTest, AFileCutShortIsAFailureNotANotePassedOver) {
+    const HANDLE file = CreateFileW(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                                    OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    ASSERT_NE(file, INVALID_HANDLE_VALUE);
+    LARGE_INTEGER end{};
+    end.QuadPart = static_cast<LONGLONG>(3 * test::kDatabasePageSize);
+    const bool cut = SetFilePointerEx(file, end, nullptr, FILE_BEGIN) && SetEndOfFile(file);
+    CloseHandle(file);
+    ASSERT_TRUE(cut);
+
+    NoteStore notes(*db);
+    std::vector<int64_t> unreadable;
+    EXPECT_FALSE(notes.SearchNotes("a", &unreadable));
+    EXPECT_FALSE(notes.ForEachNoteContaining(
+        "a", [](int64_t, std::string_view) {}, &unreadable));
+    EXPECT_TRUE(unreadable.empty());
 }
 
 }  // namespace

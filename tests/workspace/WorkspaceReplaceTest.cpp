@@ -330,5 +330,42 @@ TEST_F(WorkspaceReplaceTest, ReadsMappedOnlyAfterASaveThatWentThroughAndWritesUn
     EXPECT_TRUE(all(probe.reads, kMappedReadBytes)) << testing::PrintToString(probe.reads);
 }
 
+// The count gives the same figures read mapped as through the file API, over notes with one match,
+// many, Japanese text, matches long enough to leave a note's page, and text that runs on only across
+// two notes (which is no match).
+TEST_F(WorkspaceReplaceTest, CountsTheSameMappedAsThroughTheFile) {
+    const int64_t p = AddProject("p");
+    AddNote(p, "one", "日本語のメモ end");
+    AddNote(p, "many", "日本日本日本 AbAbab\r\n日本");
+    AddNote(p, "long", std::string(20000, 'x') + "日本" + std::string(9000, 'a') + "tail");
+    AddNote(p, "start", "start 語");
+    AddNote(p, "none", "nothing");
+    Workspace& ws = LoadWorkspace();
+    SaveEverything(ws);
+    const std::vector<std::pair<std::string, ReplaceCount>> cases = {
+        {"日本", {6, 3}},     {"ab", {3, 1}},      {"AB", {3, 1}},   {"aa", {4500, 1}}, {"xxx", {6666, 1}},
+        {"endstart", {0, 0}}, {"語start", {0, 0}}, {"tail", {1, 1}}, {"ＡＢ", {0, 0}},
+    };
+    for (const auto& [query, expected] : cases) {
+        SCOPED_TRACE(query);
+        std::optional<ReplaceCount> unmapped;
+        {
+            AllowMappedReads(false);
+            const MappedReads scan(*db);
+            EXPECT_FALSE(scan.mapped());
+            unmapped = ws.CountInAllNotes(query);
+            AllowMappedReads(true);
+        }
+        std::optional<ReplaceCount> mapped;
+        {
+            const MappedReads scan(*db);
+            EXPECT_TRUE(scan.mapped());
+            mapped = ws.CountInAllNotes(query);
+        }
+        EXPECT_EQ(unmapped, std::optional<ReplaceCount>(expected));
+        EXPECT_EQ(mapped, unmapped);
+    }
+}
+
 }  // namespace
 }  // namespace lq::test

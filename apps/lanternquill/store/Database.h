@@ -57,7 +57,9 @@ public:
     // The user's backup: copies into a temporary file beside `target`, checks it with quick_check and
     // only then moves it over `target`; a stale "-journal" of the old target does not survive. On false
     // `target` (and any journal of it) is as it was and no temporary file is left. Refuses the live file.
-    [[nodiscard]] bool BackupTo(const std::wstring& target);
+    // When the copy fails its check because this file itself is damaged (its own check fails too),
+    // `sourceDamaged` is set: the fault is not the target's.
+    [[nodiscard]] bool BackupTo(const std::wstring& target, bool* sourceDamaged = nullptr);
 
     // The cached statement for this text, prepared on first use as persistent; null when the text
     // cannot be prepared (nothing is cached then, and LastError says why).
@@ -86,11 +88,11 @@ private:
 
 // What Database::Open yields.
 struct DatabaseOpenResult {
-    std::unique_ptr<Database> db;                  // set only for OpenOutcome::Ok
+    std::unique_ptr<Database> db;  // set only for OpenOutcome::Ok
     OpenOutcome outcome = OpenOutcome::CannotOpen;
-    int32_t foundVersion = 0;                      // user_version found; 0 until probing succeeded
-    std::string error;                             // SQLite's text for the failure, for diagnosis only
-    std::wstring backupPath;                       // the copy taken before a migration, when one was tried
+    int32_t foundVersion = 0;  // user_version found; 0 until probing succeeded
+    std::string error;         // SQLite's text for the failure, for diagnosis only
+    std::wstring backupPath;   // the copy taken before a migration, when one was tried
 };
 
 }  // namespace lq

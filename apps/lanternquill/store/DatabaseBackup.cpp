@@ -8,6 +8,8 @@
 #include "store/Database.h"
 #include "store/DatabaseFiles.h"
 #include "store/MappedReads.h"
+#include "store/Statement.h"
+#include "store/UnreadableNotes.h"
 
 namespace lq {
 namespace {
@@ -32,6 +34,19 @@ bool FileExists(const std::wstring& path) {
 
 bool IsSameFile(const std::wstring& a, const std::wstring& b) {
     return NormalizePath(a) == NormalizePath(b);
+}
+
+constexpr char kQuickCheckSql[] = "PRAGMA quick_check";
+
+// Whether the live file fails the same check as its copy: the copy is page for page the file, so
+// a damaged page of the file fails both, and the fault is the file's.
+bool FailsItsOwnCheck(Database& db) {
+    Statement* check = db.Prepare(kQuickCheckSql);
+    if (check == nullptr) return false;
+    const ScopedReset reset(*check);
+    check->Reset();
+    if (check->Step()) return check->ColumnText(0) != "ok";
+    return !check->ok() && FailedOnDamagedRow(db, check->rc());
 }
 
 }  // namespace
@@ -102,14 +117,24 @@ bool Database::CopyTo(const std::wstring& target, std::string* error) {
     return true;
 }
 
-bool Database::BackupTo(const std::wstring& target) {
+bool Database::BackupTo(const std::wstring& target, bool* sourceDamaged) {
+    if (sourceDamaged != nullptr) *sourceDamaged = false;
     if (IsSameFile(target, path_)) return false;
 
     const std::wstring temporary = BackupTemporaryPath(target, GetCurrentProcessId());
     RemoveLeftoverTemporaryFiles(target);
     DeleteDatabaseFiles(temporary);
-    if (!CopyTo(temporary) || !VerifyDatabaseFile(temporary)) {
+    if (!CopyTo(temporary)) {
         DeleteDatabaseFiles(temporary);
+        return false;
+    }
+    if (!VerifyDatabaseFile(temporary)) {
+        // A copy that fails its check never takes the target's place, whoever is at fault.
+        DeleteDatabaseFiles(temporary);
+        if (sourceDamaged != nullptr) {
+            const MappedReads mapped(*this);
+            *sourceDamaged = FailsItsOwnCheck(*this);
+        }
         return false;
     }
 

@@ -2,6 +2,7 @@
 
 #include "store/Database.h"
 #include "store/SharedSql.h"
+#include "store/UnreadableNotes.h"
 
 namespace lq {
 namespace {
@@ -28,6 +29,19 @@ constexpr char kSaveNoteSql[] =
 constexpr char kSaveViewStateSql[] =
     "UPDATE notes SET cursor_pos = ?1, anchor_pos = ?2, first_visible_doc_line = ?3, first_visible_sub_line = ?4, "
     "x_offset = ?5, opened_at = ?6 WHERE id = ?7";
+
+// The search and the scan of the replace again, passing over the notes in the JSON array ?2 whose text
+// cannot be read. The test of the id comes first, so a passed-over row's text is never read.
+constexpr char kSearchNotesPassingOverSql[] =
+    "SELECT n.id, p.name, n.title, substr(n.content, max(1, instr(lower(n.content), lower(?1)) - 6), 80) AS snippet, "
+    "instr(lower(n.content), lower(?1)) > 0 AS in_content FROM notes n JOIN projects p ON p.id = n.project_id WHERE "
+    "n.id NOT IN (SELECT value FROM json_each(?2)) AND (instr(lower(n.title), lower(?1)) > 0 OR "
+    "instr(lower(n.content), lower(?1)) > 0) ORDER BY p.sort_order, p.id, n.sort_order, n.id LIMIT 500";
+// From after the note ?3 on, where the first scan stopped.
+constexpr char kNotesContainingPassingOverSql[] =
+    "SELECT id, content FROM notes WHERE id > ?3 AND id NOT IN (SELECT value FROM json_each(?2)) AND "
+    "instr(lower(content), lower(?1)) > 0 AND EXISTS (SELECT 1 FROM projects WHERE projects.id = notes.project_id) "
+    "ORDER BY id";
 
 // The six view columns starting at `first`.
 NoteViewState ReadView(const Statement& statement, int first) {
@@ -72,32 +86,67 @@ std::optional<std::vector<NoteListRow>> NoteStore::ListNotes() {
     return rows;
 }
 
-std::optional<std::vector<SearchHit>> NoteStore::SearchNotes(std::string_view query) {
+std::optional<std::vector<SearchHit>> NoteStore::SearchNotes(std::string_view query, std::vector<int64_t>* unreadable) {
     std::vector<SearchHit> hits;
     if (query.empty()) return hits;
-    Statement* statement = db_->Prepare(kSearchNotesSql);
-    if (statement == nullptr) return std::nullopt;
-    statement->Reset().BindText(1, query);
-    while (statement->Step()) {
-        hits.push_back(SearchHit{statement->ColumnInt64(0), std::string(statement->ColumnText(1)),
-                                 std::string(statement->ColumnText(2)), std::string(statement->ColumnText(3)),
-                                 statement->ColumnInt64(4) != 0});
-    }
-    const bool complete = statement->ok();
-    statement->Reset();
-    if (!complete) return std::nullopt;
+    const auto search = [&](const char* sql, const std::string& passOver) {
+        hits.clear();
+        Statement* statement = db_->Prepare(sql);
+        if (statement == nullptr) return 1;  // SQLITE_ERROR: no statement, no search
+        const ScopedReset reset(*statement);
+        statement->Reset().BindText(1, query);
+        if (sql == kSearchNotesPassingOverSql) statement->BindText(2, passOver);
+        while (statement->Step()) {
+            hits.push_back(SearchHit{statement->ColumnInt64(0), std::string(statement->ColumnText(1)),
+                                     std::string(statement->ColumnText(2)), std::string(statement->ColumnText(3)),
+                                     statement->ColumnInt64(4) != 0});
+        }
+        return statement->ok() ? 0 : (statement->rc() != 0 ? statement->rc() : 1);
+    };
+    const int rc = search(kSearchNotesSql, {});
+    if (rc == 0) return hits;
+    if (unreadable == nullptr || !FailedOnDamagedRow(*db_, rc)) return std::nullopt;
+    std::optional<std::vector<int64_t>> damaged = FindUnreadableNotes(*db_);
+    if (!damaged || damaged->empty()) return std::nullopt;
+    if (search(kSearchNotesPassingOverSql, IdsAsJson(*damaged)) != 0) return std::nullopt;
+    *unreadable = std::move(*damaged);
     return hits;
 }
 
 bool NoteStore::ForEachNoteContaining(std::string_view query,
-                                      const std::function<void(int64_t id, std::string_view content)>& visit) {
+                                      const std::function<void(int64_t id, std::string_view content)>& visit,
+                                      std::vector<int64_t>* unreadable) {
     if (query.empty()) return true;
-    Statement* statement = db_->Prepare(kNotesContainingSql);
+    int64_t last = 0;
+    int rc = 0;
+    std::optional<std::vector<int64_t>> damaged;
+    if (unreadable != nullptr && !unreadable->empty()) {
+        // Known already: passed over from the start, so no damaged row is read at all.
+        damaged = *unreadable;
+    } else {
+        Statement* statement = db_->Prepare(kNotesContainingSql);
+        if (statement == nullptr) return false;
+        const ScopedReset resetOnExit(*statement);
+        statement->Reset().BindText(1, query);
+        while (statement->Step()) {
+            last = statement->ColumnInt64(0);
+            visit(last, statement->ColumnText(1));
+        }
+        if (statement->ok()) return true;
+        rc = statement->rc();
+        // The notes visited stay visited: the scan goes on after the last of them, past the damaged ones.
+        if (unreadable == nullptr || !FailedOnDamagedRow(*db_, rc)) return false;
+        damaged = FindUnreadableNotes(*db_);
+        if (!damaged || damaged->empty()) return false;
+    }
+    Statement* statement = db_->Prepare(kNotesContainingPassingOverSql);
     if (statement == nullptr) return false;
     const ScopedReset resetOnExit(*statement);
-    statement->Reset().BindText(1, query);
+    statement->Reset().BindText(1, query).BindText(2, IdsAsJson(*damaged)).BindInt64(3, last);
     while (statement->Step()) visit(statement->ColumnInt64(0), statement->ColumnText(1));
-    return statement->ok();
+    if (!statement->ok()) return false;
+    *unreadable = std::move(*damaged);
+    return true;
 }
 
 NoteRecord NoteStore::ReadNoteRecord(const Statement& statement) {

@@ -30,15 +30,19 @@ public:
 
     // Notes whose title or content holds the query, in sidebar order, at most 500, each with 80
     // characters of content from 6 before the first match in it. An empty query gives an empty list
-    // without touching the database; empty (no list) when any step fails.
-    [[nodiscard]] std::optional<std::vector<SearchHit>> SearchNotes(std::string_view query);
+    // without touching the database; empty (no list) when any step fails. Given `unreadable`, notes
+    // whose text cannot be read (a damaged page) are passed over and listed there, in id order.
+    [[nodiscard]] std::optional<std::vector<SearchHit>> SearchNotes(std::string_view query,
+                                                                    std::vector<int64_t>* unreadable = nullptr);
 
     // Calls `visit` with the id and content (valid during the call only) of every note whose content
     // holds the query and whose project exists (the notes the sidebar lists), in id order. True when the scan reached
     // its end (at once for an empty query). Shares its statement with the replace in all notes: neither may run inside
-    // the other's callback.
+    // the other's callback. Given `unreadable`, passes over the notes whose text cannot be read and lists them there;
+    // the notes it lists already are passed over from the start.
     [[nodiscard]] bool ForEachNoteContaining(std::string_view query,
-                                             const std::function<void(int64_t id, std::string_view content)>& visit);
+                                             const std::function<void(int64_t id, std::string_view content)>& visit,
+                                             std::vector<int64_t>* unreadable = nullptr);
 
     // The row the statement is on, read by column position: id, project_id, title, content, the six
     // view columns, created_at, updated_at.

@@ -25,7 +25,8 @@ struct ReplaceAllOutcome {
     ReplaceAllStatus status = ReplaceAllStatus::NothingToDo;
     int64_t totalReplaced = 0;
     int64_t notesChanged = 0;
-    std::vector<int64_t> changedNoteIds;  // ascending
+    std::vector<int64_t> changedNoteIds;     // ascending
+    std::vector<int64_t> unreadableNoteIds;  // notes passed over, neither read nor rewritten (ascending)
 };
 
 }  // namespace lq

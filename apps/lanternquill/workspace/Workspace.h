@@ -175,12 +175,17 @@ public:
     // --- Counting and replacing in all notes ---
     // Matches of the query in the stored texts (ASCII letters folded); (0, 0) for an empty query,
     // none when the scan failed.
-    [[nodiscard]] std::optional<ReplaceCount> CountInAllNotes(std::string_view query);
+    // Given `unreadable`, notes whose text cannot be read are passed over and listed there.
+    [[nodiscard]] std::optional<ReplaceCount> CountInAllNotes(std::string_view query,
+                                                              std::vector<int64_t>* unreadable = nullptr);
     // Saves everything dirty, then rewrites every note holding the query in one transaction; the open
     // note's editor shows the new text with its caret on the same line and column, other rewritten
     // notes' cached documents are released and their stored carets carried over the same way. On any
     // failure nothing is changed anywhere (what the save beforehand wrote stays written).
     [[nodiscard]] ReplaceAllOutcome ReplaceInAllNotes(std::string_view query, std::string_view replacement);
+    // One attempt of the above after its save: passes over the notes `unreadable` lists and adds those it meets.
+    [[nodiscard]] ReplaceAllOutcome ReplaceInTransaction(std::string_view query, std::string_view replacement,
+                                                         std::vector<int64_t>& unreadable);
 
     // --- Fields ---
     Database& db;

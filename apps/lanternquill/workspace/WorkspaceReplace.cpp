@@ -54,15 +54,18 @@ void ReopenFromDatabase(Workspace& workspace) {
 
 }  // namespace
 
-std::optional<ReplaceCount> Workspace::CountInAllNotes(std::string_view query) {
+std::optional<ReplaceCount> Workspace::CountInAllNotes(std::string_view query, std::vector<int64_t>* unreadable) {
     ReplaceCount count;
     if (query.empty()) return count;
-    const bool scanned = notes.ForEachNoteContaining(query, [&](int64_t, std::string_view content) {
-        const int64_t matches = CountNoCase(content, query);
-        if (matches == 0) return;
-        count.occurrences += matches;
-        ++count.noteCount;
-    });
+    const bool scanned = notes.ForEachNoteContaining(
+        query,
+        [&](int64_t, std::string_view content) {
+            const int64_t matches = CountNoCase(content, query);
+            if (matches == 0) return;
+            count.occurrences += matches;
+            ++count.noteCount;
+        },
+        unreadable);
     if (!scanned) return std::nullopt;
     return count;
 }
@@ -76,7 +79,24 @@ ReplaceAllOutcome Workspace::ReplaceInAllNotes(std::string_view query, std::stri
         return outcome;
     }
 
+    // A damaged row read inside the transaction forbids its writes (SQLite's rule after a corrupt
+    // read), so the notes that cannot be read are found on a first pass that rolls back, and the
+    // second passes over them without reading them.
+    std::vector<int64_t> unreadable;
+    for (int attempt = 0; attempt < 2; ++attempt) {
+        const bool knownBefore = !unreadable.empty();
+        outcome = ReplaceInTransaction(query, replacement, unreadable);
+        if (knownBefore || unreadable.empty()) break;
+    }
+    outcome.unreadableNoteIds = std::move(unreadable);
+    return outcome;
+}
+
+ReplaceAllOutcome Workspace::ReplaceInTransaction(std::string_view query, std::string_view replacement,
+                                                  std::vector<int64_t>& unreadable) {
+    ReplaceAllOutcome outcome;
     outcome.status = ReplaceAllStatus::DatabaseFailed;
+    const bool knownBefore = !unreadable.empty();
     Transaction transaction(db);
     if (!transaction.begun()) return outcome;
 
@@ -88,25 +108,30 @@ ReplaceAllOutcome Workspace::ReplaceInAllNotes(std::string_view query, std::stri
     // Everything is saved, and the scan only reads: the file may be mapped for it (see MappedReads).
     // The updates below write through the file API, unmapped.
     std::optional<MappedReads> mapped(std::in_place, db);
-    const bool scanned = notes.ForEachNoteContaining(query, [&](int64_t id, std::string_view content) {
-        ReplaceResult result = ReplaceAllNoCase(content, query, replacement);
-        if (result.count == 0) return;
-        const auto caret = StoredCaret(db, id);
-        if (!caret) {
-            caretsRead = false;
-            return;
-        }
-        PendingReplacement& made = pending.emplace_back();
-        made.id = id;
-        made.text = std::move(result.text);
-        made.count = result.count;
-        const CarriedSelection carried =
-            CarrySelection(content, made.text, query, replacement, caret->second, caret->first);
-        made.cursorPos = carried.caret;
-        made.anchorPos = carried.anchor;
-    });
+    const bool scanned = notes.ForEachNoteContaining(
+        query,
+        [&](int64_t id, std::string_view content) {
+            ReplaceResult result = ReplaceAllNoCase(content, query, replacement);
+            if (result.count == 0) return;
+            const auto caret = StoredCaret(db, id);
+            if (!caret) {
+                caretsRead = false;
+                return;
+            }
+            PendingReplacement& made = pending.emplace_back();
+            made.id = id;
+            made.text = std::move(result.text);
+            made.count = result.count;
+            const CarriedSelection carried =
+                CarrySelection(content, made.text, query, replacement, caret->second, caret->first);
+            made.cursorPos = carried.caret;
+            made.anchorPos = carried.anchor;
+        },
+        &unreadable);
     mapped.reset();
     if (!scanned || !caretsRead) return outcome;
+    // Found only now, by a read of the damaged row: this transaction may not write.
+    if (!knownBefore && !unreadable.empty()) return outcome;
     if (pending.empty()) {
         outcome.status = ReplaceAllStatus::NothingToDo;
         return outcome;

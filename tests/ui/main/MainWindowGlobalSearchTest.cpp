@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <functional>
 #include <optional>
 #include <string>
 #include <vector>
@@ -212,6 +213,73 @@ TEST_F(MainWindowGlobalSearchTest, SearchAndCountReadMappedOnlyAfterASaveThatWen
     EXPECT_TRUE(main->status.saveFailed());
     EXPECT_EQ(HitIds().size(), 4u);
     EXPECT_TRUE(all(probe.reads, 0)) << testing::PrintToString(probe.reads);
+}
+
+// The replace in all notes holds the window twice, for its count and for the replace: the count reads
+// the file mapped after its save, as the search does, and both show the wait cursor over the whole
+// window, the editor included, which is gone again when the question and the result come.
+TEST_F(MainWindowGlobalSearchTest, ReplaceAllCountsMappedAndShowsTheWaitCursorWhileItWorks) {
+    StartWithNotes();
+    const HCURSOR wait = LoadCursorW(nullptr, IDC_WAIT);
+    // The cursor of the thread and the one the editor chooses under the pointer.
+    const auto cursors = [&] {
+        const HCURSOR thread = GetCursor();
+        SendMessageW(main->editor.hwnd(), WM_SETCURSOR, reinterpret_cast<WPARAM>(main->editor.hwnd()),
+                     MAKELPARAM(HTCLIENT, WM_MOUSEMOVE));
+        const HCURSOR overEditor = GetCursor();
+        SetCursor(thread);
+        return std::make_pair(thread, overEditor);
+    };
+    main->ShowGlobalView(Mode::Replace);
+    TypeQuery(L"beta");
+    TypeReplacement(L"delta");
+    Type("beta ");  // the replace's own save has this to write
+    MapProbe probe(db->handle());
+    ASSERT_TRUE(probe.installed());
+
+    // Statements call the progress handler as they run: a moment inside the count and the replace.
+    struct Seen {
+        std::vector<std::pair<HCURSOR, HCURSOR>> counting, replacing;
+        std::optional<std::pair<HCURSOR, HCURSOR>> atQuestion;
+    } seen;
+    std::vector<int64_t> countReads;
+    std::function<void()> onStep = [&] { (seen.atQuestion ? seen.replacing : seen.counting).push_back(cursors()); };
+    sqlite3_progress_handler(
+        db->handle(), 1,
+        [](void* context) {
+            (*static_cast<std::function<void()>*>(context))();
+            return 0;
+        },
+        &onStep);
+    main->confirm = [&](const std::wstring& text) {
+        questions_.push_back(text);
+        seen.atQuestion = cursors();
+        countReads = probe.reads;
+        return true;
+    };
+    main->ReplaceInAllNotes();
+    sqlite3_progress_handler(db->handle(), 0, nullptr, nullptr);
+
+    ASSERT_EQ(questions_.size(), 1u);
+    EXPECT_EQ(questions_[0], ConfirmReplaceAllText(GetModuleHandleW(nullptr), ReplaceCount{4, 3}));
+    EXPECT_EQ(View().statusText(), Text(IDS_REPLACED_ALL, L"4", L"3"));
+    EXPECT_EQ(Stored(other_).content, "delta zzz");
+    // The save before the count wrote through the file API; the count read mapped.
+    ASSERT_FALSE(countReads.empty());
+    EXPECT_TRUE(std::all_of(countReads.begin(), countReads.end(), [](int64_t l) { return l == kMappedReadBytes; }))
+        << testing::PrintToString(countReads);
+
+    const auto waited = [&](const std::vector<std::pair<HCURSOR, HCURSOR>>& moments) {
+        return std::count(moments.begin(), moments.end(), std::make_pair(wait, wait)) > 0;
+    };
+    EXPECT_TRUE(waited(seen.counting)) << "the count showed no wait cursor";
+    EXPECT_TRUE(waited(seen.replacing)) << "the replace showed no wait cursor";
+    ASSERT_TRUE(seen.atQuestion);
+    EXPECT_NE(seen.atQuestion->first, wait) << "the question was asked under the wait cursor";
+    EXPECT_NE(seen.atQuestion->second, wait);
+    const auto after = cursors();
+    EXPECT_NE(after.first, wait);
+    EXPECT_NE(after.second, wait);
 }
 
 TEST_F(MainWindowGlobalSearchTest, NothingFoundFlagsTheQueryUntilTheNextKeystroke) {

@@ -133,16 +133,19 @@ bool MainWindow::BackupTo(const std::wstring& path) {
     // The copy is of what the database holds, so a failed save does not stop it.
     SaveNow(SaveReason::BeforeBulkOperation);
     bool done = false;
+    bool sourceDamaged = false;
     {
         // One step on this thread that takes seconds for a large file: the pointer says so until
         // the result is known, and the failure message below gets the normal cursor.
         const WaitCursor waiting(*this);
-        done = workspace->db.BackupTo(path);
+        done = workspace->db.BackupTo(path, &sourceDamaged);
     }
     if (done) {
         RememberFolder(*workspace, kBackupFolderKey, path);
     } else if (showMessage) {
-        showMessage(LoadResourceString(instance, IDS_BACKUP_FAILED, path));
+        // A faithful copy of a damaged file fails its check: the file read from is at fault, not the target.
+        showMessage(sourceDamaged ? LoadResourceString(instance, IDS_BACKUP_SOURCE_DAMAGED, workspace->db.path())
+                                  : LoadResourceString(instance, IDS_BACKUP_FAILED, path));
     }
     return done;
 }

@@ -11,6 +11,7 @@
 #include "ui/dialogs/ResourceString.h"
 #include "ui/main/MainWindow.h"
 #include "ui/main/SplitterZone.h"
+#include "ui/main/WaitCursor.h"
 #include "ui/search/GlobalSearchMessages.h"
 #include "workspace/Workspace.h"
 
@@ -38,6 +39,16 @@ void SetTextWhenDifferent(HWND edit, const std::wstring& text) {
 
 bool HasWindowStyle(HWND window, LONG style) {
     return window != nullptr && (GetWindowLongW(window, GWL_STYLE) & style) != 0;
+}
+
+// What the user is told of notes a search or replace passed over: the note by its title, or how many.
+std::wstring PassedOverText(HINSTANCE instance, const Workspace& workspace, const std::vector<int64_t>& noteIds) {
+    if (noteIds.size() == 1) {
+        const NoteListRow* row = workspace.tree.FindNote(noteIds.front());
+        return LoadResourceString(instance, IDS_NOTE_PASSED_OVER, row ? Utf8ToUtf16(row->title) : std::wstring());
+    }
+    return LoadResourceString(instance, IDS_NOTES_PASSED_OVER,
+                              std::to_wstring(static_cast<unsigned long long>(noteIds.size())));
 }
 
 }  // namespace
@@ -144,6 +155,7 @@ void MainWindow::RunGlobalCount(const std::wstring& query) {
 
     std::optional<ReplaceCount> count;
     bool searchFailed = false;
+    std::vector<int64_t> passedOver;  // notes whose text cannot be read; the others are searched
     if (query.empty()) {
         globalHits.clear();
     } else {
@@ -152,10 +164,14 @@ void MainWindow::RunGlobalCount(const std::wstring& query) {
         SaveNow(SaveReason::BeforeBulkOperation);
         const MappedReads mapped(workspace->db);
         const std::string utf8 = Utf16ToUtf8(query);
-        std::optional<std::vector<SearchHit>> hits = workspace->notes.SearchNotes(utf8);
+        std::optional<std::vector<SearchHit>> hits = workspace->notes.SearchNotes(utf8, &passedOver);
         searchFailed = !hits;
         globalHits = hits ? std::move(*hits) : std::vector<SearchHit>{};
-        if (view.mode() == GlobalSearchView::Mode::Replace) count = workspace->CountInAllNotes(utf8);
+        if (view.mode() == GlobalSearchView::Mode::Replace) {
+            std::vector<int64_t> notCounted;
+            count = workspace->CountInAllNotes(utf8, &notCounted);
+            if (passedOver.empty()) passedOver = std::move(notCounted);
+        }
     }
 
     view.SetResults(globalHits, query);
@@ -164,7 +180,13 @@ void MainWindow::RunGlobalCount(const std::wstring& query) {
     view.SetNoMatch(!query.empty() && globalHits.empty() && !searchFailed);
     InvalidateSidebarArea();
     // The empty list is no answer: the user is told that the notes could not be searched.
-    if (searchFailed && showMessage) showMessage(LoadResourceString(instance, IDS_SEARCH_UNREADABLE));
+    if (!showMessage) return;
+    if (searchFailed) {
+        showMessage(LoadResourceString(instance, IDS_SEARCH_UNREADABLE));
+    } else if (!passedOver.empty()) {
+        // The list holds what the readable notes gave; the user learns once what it could not hold.
+        showMessage(PassedOverText(instance, *workspace, passedOver));
+    }
 }
 
 void MainWindow::OpenGlobalHit(int index) {
@@ -220,21 +242,39 @@ void MainWindow::ReplaceInAllNotes() {
     }
 
     const std::string utf8Query = Utf16ToUtf8(query);
-    const std::optional<ReplaceCount> count = workspace->CountInAllNotes(utf8Query);
+    std::optional<ReplaceCount> count;
+    std::vector<int64_t> notCounted;
+    {
+        // The count reads every note, mapped as the search's (everything was just saved); the pointer
+        // waits with it, and is back before the question.
+        const WaitCursor waiting(*this);
+        const MappedReads mapped(workspace->db);
+        count = workspace->CountInAllNotes(utf8Query, &notCounted);
+    }
     if (!count) {
         if (showMessage) showMessage(LoadResourceString(instance, IDS_REPLACE_ALL_FAILED));
         return;
     }
+    // Notes whose text cannot be read are neither counted nor rewritten; the user is told so once,
+    // with the question when there is one.
+    const bool passedOver = !notCounted.empty();
     if (count->occurrences == 0) {
         view.SetStatusText(MatchCountText(instance, count));
         view.SetNoMatch(true);
         InvalidateSidebarArea();
+        if (passedOver && showMessage) showMessage(PassedOverText(instance, *workspace, notCounted));
         return;
     }
-    if (!confirm || !confirm(ConfirmReplaceAllText(instance, *count))) return;
+    std::wstring question = ConfirmReplaceAllText(instance, *count);
+    if (passedOver) question += L"\n\n" + PassedOverText(instance, *workspace, notCounted);
+    if (!confirm || !confirm(question)) return;
 
     const std::string replacement = Utf16ToUtf8(WindowText(view.replaceEdit()));
-    const ReplaceAllOutcome outcome = workspace->ReplaceInAllNotes(utf8Query, replacement);
+    ReplaceAllOutcome outcome;
+    {
+        const WaitCursor waiting(*this);
+        outcome = workspace->ReplaceInAllNotes(utf8Query, replacement);
+    }
     switch (outcome.status) {
         case ReplaceAllStatus::Replaced:
             // A last-edit position belongs to the text it was taken in.
@@ -257,6 +297,10 @@ void MainWindow::ReplaceInAllNotes() {
             break;
     }
     InvalidateSidebarArea();
+    // Told with the question already, unless the replace found them alone.
+    if (!passedOver && !outcome.unreadableNoteIds.empty() && showMessage) {
+        showMessage(PassedOverText(instance, *workspace, outcome.unreadableNoteIds));
+    }
 }
 
 }  // namespace lq
