@@ -132,12 +132,18 @@ public:
     // with `tree` as before and nothing stored, when either is absent or the write failed.
     [[nodiscard]] bool MoveNote(int64_t noteId, int64_t targetProjectId, uint64_t index);
     // One imported text as a new note last in the project, stored whole or not at all; not opened.
-    [[nodiscard]] std::optional<int64_t> ImportNote(int64_t projectId, std::string_view title, std::string_view content);
+    [[nodiscard]] std::optional<int64_t> ImportNote(int64_t projectId, std::string_view title,
+                                                    std::string_view content);
     // Stores every project's position in `tree` as sort order 1..n; the first row that does not
     // change stops it with false. Runs inside the caller's transaction.
     [[nodiscard]] bool StoreProjectOrder();
     // The same for the notes of one project, which also get that project's id. False when absent.
     [[nodiscard]] bool StoreNoteOrder(int64_t projectId);
+
+    // --- Telling others of changed notes ---
+    // Calls `noteTextChanged` (when set) for a note whose text this workspace stored, or that it
+    // created, deleted or brought back; after the write is committed.
+    void TellNoteTextChanged(int64_t noteId) const;
 
     // --- Deleting and undoing ---
     // Deletes the note at once, keeping it (with unsaved text and view) on `undoStack`. The open note
@@ -177,6 +183,10 @@ public:
     SettingsStore settings;
     std::function<std::string()> placementProvider;
     std::function<std::pair<int32_t, bool>()> sidebarProvider;
+    // Told of every committed change to a note's text or existence (the word completion's fill,
+    // which reads every note, keeps up through it). Titles, order, views and projects' own rows are
+    // not texts and are not told.
+    std::function<void(int64_t noteId)> noteTextChanged;
     ProjectTree tree;
     int64_t currentNoteId = 0;
     int64_t currentProjectId = 0;

@@ -128,6 +128,7 @@ ReplaceAllOutcome Workspace::ReplaceInAllNotes(std::string_view query, std::stri
 
     // Stored: memory follows before any editor call.
     outcome.status = ReplaceAllStatus::Replaced;
+    for (const PendingReplacement& note : pending) TellNoteTextChanged(note.id);
     const PendingReplacement* open = nullptr;
     for (const PendingReplacement& note : pending) {
         outcome.totalReplaced += note.count;
