@@ -207,6 +207,15 @@ TEST_F(WordIndexFillTest, FinishedIndexEqualsOnePassOverWhatTheNotesBecameMeanwh
              TypeAndSave(ws, *made, "latecomer latecomer");
          },
          1},
+        {"the long note open, typed in and saved while its parts are read last",
+         [this](Workspace& ws, WordIndexFill& fill, WordIndex& index) {
+             ASSERT_TRUE(ws.OpenNote(notes[15]));
+             Steps(fill, index, 23);  // every row, then the long note copied and its first part
+             TypeAndSave(ws, notes[15], " longtyped");
+             // Its parts taken back, it is read again whole: no later save can take it back again.
+             EXPECT_EQ(StepOnce(fill, index), FillProgress::Done);
+         },
+         0},
         {"the long note changed while its parts are being read",
          [this](Workspace& ws, WordIndexFill& fill, WordIndex& index) {
              Steps(fill, index, 17);  // notes 0 to 14, the open one passed over, and a part of 15

@@ -217,6 +217,8 @@ void WordIndexFill::RereadPendingNote(WordIndex& index) {
     pending_.shrink_to_fit();
     pendingAt_ = 0;
     --passedOverRead_;  // it is the last one read
+    // Once in one slice this time: in parts, every save while typing could take it back again.
+    readWhole_ = true;
 }
 
 bool WordIndexFill::SuspectsUnchanged() {
@@ -238,7 +240,7 @@ void WordIndexFill::AddText(WordIndex& index, int64_t noteId, std::string_view t
     const bool full = index.size() >= WordIndex::kMaxWords;
     if (full) limitReached_ = true;
     readNotes_[noteId] = ReadNote{TextHash(text), full};
-    if (text.size() <= kSliceTextBytes) {
+    if (text.size() <= kSliceTextBytes || readWhole_) {
         (void)index.AddWordsFromText(text);
         if (index.size() >= WordIndex::kMaxWords) limitReached_ = true;
         return;

@@ -72,8 +72,8 @@ private:
     // When the open note was read in its place, takes its words back out and passes it over, so
     // that its saves cost nothing either; only where that is exact (see above).
     void TakeBackOpenNote(WordIndex& index);
-    // Takes back the parts of the note being read in parts at the end and reads it again; starts over
-    // where taking them back would not be exact.
+    // Takes back the parts of the note being read in parts at the end and reads it again, whole;
+    // starts over where taking them back would not be exact.
     void RereadPendingNote(WordIndex& index);
     // True when every note reported changed since the last slice still holds the text it was read
     // with.
@@ -100,6 +100,7 @@ private:
     size_t pendingAt_ = 0;
     int64_t pendingId_ = 0;  // the note passed over whose text `pending_` holds
     bool rereadPending_ = false;
+    bool readWhole_ = false;  // the note read again is taken in one slice
     bool limitReached_ = false;
     int restarts_ = 0;
     int takenBack_ = 0;
