@@ -401,5 +401,32 @@ int main() {
     for (int i = 0; i < kInserts; ++i) partial.AddWord("typed" + std::to_string(i) + "word");
     std::printf("typed word into a sorted index of %zu words: %.2f us per new word\n", partialWords,
                 MillisSince(insertStart) * 1000.0 / kInserts);
+
+    // The index made again and again past its limit, as a fill that started over on every save of
+    // the open note did, with what a typing session allocates in between: the text typed so far,
+    // and a copy of it per save. Shows whether the allocator gives the index's memory back.
+    constexpr int kRounds = 60;
+    std::string typed;
+    std::vector<std::string> saves;
+    const Memory roundsStart = ReadMemory();
+    std::printf("made again %d times past the limit while typing: commit %.1f MB at the start\n", kRounds,
+                roundsStart.commitMb);
+    for (int round = 1; round <= kRounds; ++round) {
+        index = lq::WordIndex{};
+        for (size_t i = 0; i < notes.size(); ++i) {
+            (void)index.AddWordsFromText(notes[i]);
+            if (i % 500 == 0) {
+                typed += " typed" + std::to_string(round) + "x" + std::to_string(i);
+                saves.push_back(typed);
+                if (saves.size() > 4) saves.erase(saves.begin());
+            }
+        }
+        index.EnsureSorted();
+        if (round % 10 == 0) {
+            const Memory now = ReadMemory();
+            std::printf("  round %2d: %zu words, commit %.1f MB (%+.1f), working set %.1f MB\n", round, index.size(),
+                        now.commitMb, now.commitMb - roundsStart.commitMb, now.workingSetMb);
+        }
+    }
     return 0;
 }

@@ -33,13 +33,18 @@ int64_t MapLimit(sqlite3* connection) {
 MapProbe::MapProbe(sqlite3* connection) : connection_(connection) {
     installed_ = sqlite3_create_function_v2(connection_, "lower", 1, SQLITE_UTF8 | SQLITE_DETERMINISTIC, this,
                                             ProbingLower, nullptr, nullptr, nullptr) == SQLITE_OK;
-    // Through the store's watch, so that the program's own watches of the connection keep working.
-    writeWatch_ = std::make_unique<RowChangeWatch>(
-        connection_, [this](std::string_view, RowChangeKind, int64_t) { writes.push_back(MapLimit(connection_)); });
+    // The program installs no hook of its own: the probe has the connection's one.
+    sqlite3_update_hook(
+        connection_,
+        [](void* data, int, const char*, const char*, sqlite3_int64) {
+            auto* probe = static_cast<MapProbe*>(data);
+            probe->writes.push_back(MapLimit(probe->connection_));
+        },
+        this);
 }
 
 MapProbe::~MapProbe() {
-    writeWatch_.reset();
+    sqlite3_update_hook(connection_, nullptr, nullptr);
     // Removing the override brings the built-in lower() back.
     if (installed_) {
         sqlite3_create_function_v2(connection_, "lower", 1, SQLITE_UTF8 | SQLITE_DETERMINISTIC, nullptr, nullptr,

@@ -1,10 +1,7 @@
 #pragma once
 
 #include <cstdint>
-#include <memory>
 #include <vector>
-
-#include "store/RowChangeWatch.h"
 
 struct sqlite3;
 
@@ -36,7 +33,6 @@ public:
 private:
     sqlite3* connection_;
     bool installed_ = false;
-    std::unique_ptr<RowChangeWatch> writeWatch_;
 };
 
 }  // namespace lq::test

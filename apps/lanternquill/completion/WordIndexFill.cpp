@@ -31,22 +31,22 @@ size_t TextHash(std::string_view text) noexcept {
 
 enum class WordIndexFill::ReadOutcome { Stopped, End, Failed };
 
-WordIndexFill::WordIndexFill(Workspace& workspace) : workspace_(workspace) {}
+// Told from before the first row is read: a change to a note read later needs nothing.
+WordIndexFill::WordIndexFill(Workspace& workspace) : workspace_(workspace) {
+    workspace_.noteTextChanged = [this](int64_t noteId) { OnNoteTextChanged(noteId); };
+}
 
-WordIndexFill::~WordIndexFill() = default;
+WordIndexFill::~WordIndexFill() {
+    if (phase_ != Phase::Done) workspace_.noteTextChanged = nullptr;
+}
 
 FillProgress WordIndexFill::Step(WordIndex& index, FillDeadline deadline) {
     if (phase_ == Phase::Done) return FillProgress::Done;
-    // Watching from before the first row is read: a change to a note read later needs nothing.
-    if (!watch_) {
-        watch_ = std::make_unique<RowChangeWatch>(
-            workspace_.db,
-            [this](std::string_view table, RowChangeKind kind, int64_t rowId) { OnRowChanged(table, kind, rowId); });
-    }
     // A mapped page that cannot be read ends the process: only while nothing typed is pending.
     std::optional<MappedReads> mapping;
     if (!AnythingUnsaved()) mapping.emplace(workspace_.db);
 
+    if (rereadPending_) RereadPendingNote(index);
     if (!mustStartOver_ && !suspects_.empty() && !SuspectsUnchanged()) mustStartOver_ = true;
     suspects_.clear();
     if (mustStartOver_) StartOver(index);
@@ -56,6 +56,8 @@ FillProgress WordIndexFill::Step(WordIndex& index, FillDeadline deadline) {
     for (;;) {
         if (!pending_.empty()) {
             if (!ScanPending(index, deadline)) return FillProgress::More;
+            // The last note is in: finish in this slice, so that no save comes between.
+            if (phase_ == Phase::PassedOver && passedOverRead_ == passedOver_.size()) return Complete(index);
         } else if (phase_ == Phase::Rows) {
             const ReadOutcome outcome = ReadRows(index, deadline);
             if (outcome == ReadOutcome::Failed) return Finish();
@@ -74,12 +76,6 @@ FillProgress WordIndexFill::Step(WordIndex& index, FillDeadline deadline) {
 }
 
 FillProgress WordIndexFill::Complete(WordIndex& index) {
-    // Order matters only to which new words the limit drops: then everything is read in id order.
-    if (passOverOpen_ && !passedOver_.empty() && index.size() >= WordIndex::kMaxWords) {
-        passOverOpen_ = false;
-        StartOver(index);
-        return FillProgress::More;
-    }
     auto& call = workspace_.editor.call();
     if (workspace_.currentNoteId != 0 && call.Modify()) {
         const auto* text = static_cast<const char*>(call.CharacterPointer());
@@ -90,11 +86,11 @@ FillProgress WordIndexFill::Complete(WordIndex& index) {
 
 FillProgress WordIndexFill::Finish() {
     phase_ = Phase::Done;
-    watch_.reset();
+    workspace_.noteTextChanged = nullptr;
     pending_.clear();
     pending_.shrink_to_fit();
-    passedOver_.clear();
-    readHashes_ = {};
+    passedOver_ = {};
+    readNotes_ = {};
     suspects_ = {};
     return FillProgress::Done;
 }
@@ -106,31 +102,33 @@ void WordIndexFill::StartOver(WordIndex& index) {
     passedOver_.clear();
     passedOverRead_ = 0;
     limitReached_ = false;
-    readHashes_.clear();
+    readNotes_.clear();
     suspects_.clear();
     pending_.clear();
+    pending_.shrink_to_fit();
     pendingAt_ = 0;
     mustStartOver_ = false;
+    rereadPending_ = false;
     ++restarts_;
 }
 
-void WordIndexFill::OnRowChanged(std::string_view table, RowChangeKind kind, int64_t rowId) {
-    if (phase_ == Phase::Done) return;
-    if (table == "projects") {
-        // Its notes go with it, and not every cascaded deletion is reported.
-        if (kind == RowChangeKind::Delete) mustStartOver_ = true;
-        return;
-    }
-    if (table != "notes" || rowId > after_) return;  // not reached yet: read as it is then
+void WordIndexFill::OnNoteTextChanged(int64_t noteId) {
+    if (phase_ == Phase::Done || mustStartOver_ || noteId > after_) return;  // not reached: read as it is then
     const auto unread = passedOver_.begin() + static_cast<std::ptrdiff_t>(passedOverRead_);
-    if (std::binary_search(unread, passedOver_.end(), rowId)) return;  // read at the end as it is then
-    // A rename, a move or a saved caret updates the row but leaves the text: looked at before the
-    // next slice rather than starting over for nothing.
-    if (kind == RowChangeKind::Update && readHashes_.count(rowId) != 0) {
-        suspects_.push_back(rowId);
+    if (std::binary_search(unread, passedOver_.end(), noteId)) return;  // read at the end as it is then
+    // The open note, long and read last in parts, saved while they are taken: read again rather than
+    // starting everything over.
+    if (phase_ == Phase::PassedOver && !pending_.empty() && noteId == pendingId_) {
+        rereadPending_ = true;
         return;
     }
-    mustStartOver_ = true;
+    // A save of a note whose text came back to what was read changes nothing: looked at before the
+    // next slice rather than starting over for nothing. A note gone, new or different starts over.
+    if (readNotes_.count(noteId) == 0) {
+        mustStartOver_ = true;
+        return;
+    }
+    suspects_.push_back(noteId);
 }
 
 WordIndexFill::ReadOutcome WordIndexFill::ReadRows(WordIndex& index, FillDeadline deadline) {
@@ -144,7 +142,7 @@ WordIndexFill::ReadOutcome WordIndexFill::ReadRows(WordIndex& index, FillDeadlin
         while (statement->Step()) {
             ++rows;
             after_ = statement->ColumnInt64(0);
-            if (passOverOpen_ && after_ == workspace_.currentNoteId) {
+            if (after_ == workspace_.currentNoteId) {
                 passedOver_.push_back(after_);
             } else {
                 AddText(index, after_, statement->ColumnText(1));
@@ -165,20 +163,28 @@ WordIndexFill::ReadOutcome WordIndexFill::ReadPassedOver(WordIndex& index, FillD
         const int64_t id = passedOver_[passedOverRead_++];
         statement->BindInt64(1, id);
         // A note deleted meanwhile has no row and adds nothing.
-        if (statement->Step()) AddText(index, id, statement->ColumnText(0));
+        if (statement->Step()) {
+            pendingId_ = id;
+            AddText(index, id, statement->ColumnText(0));
+        }
         if (!statement->ok()) return ReadOutcome::Failed;
-        if (!pending_.empty() || Clock::now() >= deadline) return ReadOutcome::Stopped;
+        if (!pending_.empty()) return ReadOutcome::Stopped;
+        // After the last one the fill finishes in this slice, so that no save comes between.
+        if (passedOverRead_ < passedOver_.size() && Clock::now() >= deadline) return ReadOutcome::Stopped;
     }
     return ReadOutcome::End;
 }
 
 void WordIndexFill::TakeBackOpenNote(WordIndex& index) {
     const int64_t open = workspace_.currentNoteId;
-    // Only while reading rows (notes passed over are read after them) and between notes, and only
-    // while no word was dropped at the limit (taking words back is exact only then).
-    if (!passOverOpen_ || open == 0 || phase_ != Phase::Rows || !pending_.empty() || limitReached_) return;
-    const auto known = readHashes_.find(open);
-    if (known == readHashes_.end()) return;
+    // Only while reading rows (notes passed over are read after them) and between notes.
+    if (open == 0 || phase_ != Phase::Rows || !pending_.empty()) return;
+    const auto known = readNotes_.find(open);
+    if (known == readNotes_.end()) return;
+    // Taking words back gives what a pass without the note gives while no word was dropped, or when
+    // the index was already full before the note: it added no word then, and every word it counted
+    // was there before it.
+    if (limitReached_ && !known->second.readWhenFull) return;
     Statement* statement = workspace_.db.Prepare(kNoteContentSql);
     if (!statement) return;
     statement->Reset();
@@ -186,14 +192,33 @@ void WordIndexFill::TakeBackOpenNote(WordIndex& index) {
     statement->BindInt64(1, open);
     if (!statement->Step()) return;
     const std::string_view text = statement->ColumnText(0);
-    if (TextHash(text) != known->second) {
+    if (TextHash(text) != known->second.hash) {
         mustStartOver_ = true;  // not what was read: the next slice starts over
         return;
     }
     index.RemoveWordsFromText(text);
-    readHashes_.erase(known);
+    readNotes_.erase(known);
     passedOver_.insert(std::lower_bound(passedOver_.begin(), passedOver_.end(), open), open);
     ++takenBack_;
+}
+
+void WordIndexFill::RereadPendingNote(WordIndex& index) {
+    rereadPending_ = false;
+    if (pending_.empty()) return;
+    const auto known = readNotes_.find(pendingId_);
+    // The parts taken come back out exactly only where no word was dropped, or none was new.
+    if (known == readNotes_.end() || (limitReached_ && !known->second.readWhenFull)) {
+        mustStartOver_ = true;
+        return;
+    }
+    index.RemoveWordsFromText(std::string_view(pending_).substr(0, pendingAt_));
+    readNotes_.erase(known);
+    pending_.clear();
+    pending_.shrink_to_fit();
+    pendingAt_ = 0;
+    --passedOverRead_;  // it is the last one read
+    // Once in one slice this time: in parts, every save while typing could take it back again.
+    readWhole_ = true;
 }
 
 bool WordIndexFill::SuspectsUnchanged() {
@@ -204,17 +229,18 @@ bool WordIndexFill::SuspectsUnchanged() {
         ScopedReset resetAfter(*statement);
         statement->BindInt64(1, id);
         if (!statement->Step()) return false;  // gone, or not readable: start over to be sure
-        const auto known = readHashes_.find(id);
-        if (known == readHashes_.end() || known->second != TextHash(statement->ColumnText(0))) return false;
+        const auto known = readNotes_.find(id);
+        if (known == readNotes_.end() || known->second.hash != TextHash(statement->ColumnText(0))) return false;
     }
     return true;
 }
 
 void WordIndexFill::AddText(WordIndex& index, int64_t noteId, std::string_view text) {
-    readHashes_[noteId] = TextHash(text);
     // Checked before the words go in as well: a long text is added part by part later.
-    if (index.size() >= WordIndex::kMaxWords) limitReached_ = true;
-    if (text.size() <= kSliceTextBytes) {
+    const bool full = index.size() >= WordIndex::kMaxWords;
+    if (full) limitReached_ = true;
+    readNotes_[noteId] = ReadNote{TextHash(text), full};
+    if (text.size() <= kSliceTextBytes || readWhole_) {
         (void)index.AddWordsFromText(text);
         if (index.size() >= WordIndex::kMaxWords) limitReached_ = true;
         return;

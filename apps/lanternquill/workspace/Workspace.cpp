@@ -11,6 +11,10 @@ Workspace::~Workspace() {
     ReleaseDocuments();
 }
 
+void Workspace::TellNoteTextChanged(int64_t noteId) const {
+    if (noteTextChanged) noteTextChanged(noteId);
+}
+
 std::string Workspace::CurrentTitle() const {
     const NoteListRow* note = tree.FindNote(currentNoteId);
     if (note == nullptr) return {};

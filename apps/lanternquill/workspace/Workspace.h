@@ -140,6 +140,11 @@ public:
     // The same for the notes of one project, which also get that project's id. False when absent.
     [[nodiscard]] bool StoreNoteOrder(int64_t projectId);
 
+    // --- Telling others of changed notes ---
+    // Calls `noteTextChanged` (when set) for a note whose text this workspace stored, or that it
+    // created, deleted or brought back; after the write is committed.
+    void TellNoteTextChanged(int64_t noteId) const;
+
     // --- Deleting and undoing ---
     // Deletes the note at once, keeping it (with unsaved text and view) on `undoStack`. The open note
     // gives way to its neighbour in the project, else the empty document. False, with nothing
@@ -195,6 +200,10 @@ public:
     SettingsStore settings;
     std::function<std::string()> placementProvider;
     std::function<std::pair<int32_t, bool>()> sidebarProvider;
+    // Told of every committed change to a note's text or existence (the word completion's fill,
+    // which reads every note, keeps up through it). Titles, order, views and projects' own rows are
+    // not texts and are not told.
+    std::function<void(int64_t noteId)> noteTextChanged;
     ProjectTree tree;
     int64_t currentNoteId = 0;
     int64_t currentProjectId = 0;

@@ -37,6 +37,7 @@ std::optional<int64_t> Workspace::CreateNote(int64_t projectId, std::string_view
     const std::string stored = NormalizeTitle(title).value_or(kDefaultNoteTitle);
     const std::optional<int64_t> id = notes.InsertNote(projectId, stored, NowUnixMillis());
     if (!id) return std::nullopt;
+    TellNoteTextChanged(*id);
     tree.InsertNote(NoteListRow{*id, projectId, stored, 0, 0}, SIZE_MAX);
     return id;
 }
@@ -85,6 +86,7 @@ std::optional<int64_t> Workspace::ImportNote(int64_t projectId, std::string_view
     if (!transaction.begun()) return std::nullopt;
     const std::optional<int64_t> id = notes.InsertNote(projectId, stored, now);
     if (!id || !notes.SaveNote(*id, content, NoteViewState{}, now) || !transaction.Commit()) return std::nullopt;
+    TellNoteTextChanged(*id);
     tree.InsertNote(NoteListRow{*id, projectId, stored, 0, 0}, SIZE_MAX);
     return id;
 }

@@ -87,6 +87,7 @@ bool Workspace::DeleteNote(int64_t noteId) {
     LoadLastOpened();
 
     if (!ChangeOneRow(db, kDeleteNoteSql, [&](Statement& s) { s.BindInt64(1, noteId); })) return false;
+    TellNoteTextChanged(noteId);
 
     // Gone from the database: keep the copy first, so nothing that follows can lose it.
     UndoEntry entry;
@@ -133,6 +134,7 @@ bool Workspace::DeleteProject(int64_t projectId) {
     }
 
     if (!ChangeOneRow(db, kDeleteProjectSql, [&](Statement& s) { s.BindInt64(1, projectId); })) return false;
+    for (const NoteRecord& record : *records) TellNoteTextChanged(record.id);
 
     undoStack.push_back(UndoEntry{true, std::move(*project), 0, *index, std::move(*records)});
     (void)tree.RemoveProject(projectId);

@@ -116,6 +116,7 @@ bool Workspace::EnsureFirstRunData() {
     const std::optional<int64_t> noteId = notes.InsertNote(*projectId, kFirstNoteTitle, now);
     if (!noteId) return false;
     if (!transaction.Commit()) return false;
+    TellNoteTextChanged(*noteId);
 
     tree.AppendProject(ProjectRow{*projectId, kFirstProjectName, 0, true});
     tree.InsertNote(NoteListRow{*noteId, *projectId, kFirstNoteTitle, 0, 0}, 0);

@@ -153,6 +153,7 @@ ReplaceAllOutcome Workspace::ReplaceInTransaction(std::string_view query, std::s
 
     // Stored: memory follows before any editor call.
     outcome.status = ReplaceAllStatus::Replaced;
+    for (const PendingReplacement& note : pending) TellNoteTextChanged(note.id);
     const PendingReplacement* open = nullptr;
     for (const PendingReplacement& note : pending) {
         outcome.totalReplaced += note.count;

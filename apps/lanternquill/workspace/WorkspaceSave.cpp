@@ -150,6 +150,7 @@ SaveResult Workspace::SaveAll(SaveReason /*reason*/) {
 
     // Stored is stored: memory says so before any editor call that could still throw.
     ++savesCommitted;
+    for (const int64_t noteId : written) TellNoteTextChanged(noteId);
     for (CachedDoc* cached : writtenCached) cached->dirty = false;
     for (const auto& [noteId, view] : viewStates) savedViewStates[noteId] = view;
     for (const auto& [projectId, expanded] : pendingExpanded) savedExpanded[projectId] = expanded;

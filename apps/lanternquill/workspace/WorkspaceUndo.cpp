@@ -63,6 +63,7 @@ std::optional<UndoneItem> Workspace::UndoDelete() {
         return std::nullopt;
     }
 
+    for (const NoteListRow& row : rows) TellNoteTextChanged(row.id);
     for (size_t i = 0; i < rows.size(); ++i) savedViewStates[rows[i].id] = entry.notes[i].view;
     if (entry.isProject) {
         savedExpanded[target] = entry.project.expanded;
