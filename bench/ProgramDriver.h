@@ -130,7 +130,15 @@ struct Process {
                                   sizeof(counters))) {
             return -1.0;
         }
-        return static_cast<double>(counters.PrivateUsage) / (1024.0 * 1024.0);
+        // Wine leaves PrivateUsage at zero for another process; the commit charge is the same figure.
+        const SIZE_T bytes = counters.PrivateUsage != 0 ? counters.PrivateUsage : counters.PagefileUsage;
+        return static_cast<double>(bytes) / (1024.0 * 1024.0);
+    }
+    double WorkingSetMb() const {
+        PROCESS_MEMORY_COUNTERS counters{};
+        counters.cb = sizeof(counters);
+        if (!GetProcessMemoryInfo(info.hProcess, &counters, sizeof(counters))) return -1.0;
+        return static_cast<double>(counters.WorkingSetSize) / (1024.0 * 1024.0);
     }
     // User and kernel time the process used so far, in seconds.
     double CpuSeconds() const {
