@@ -109,7 +109,7 @@ std::function<std::string(uint32_t&, size_t)> NeedleText(int notes) {
 std::function<std::string(uint32_t&, size_t)> ManyWordsText() {
     auto counter = std::make_shared<uint32_t>(0);
     return [counter](uint32_t& state, size_t bytes) {
-        std::string text = lq::bench::CutFromPool(state, bytes / 4);
+        std::string text = lq::bench::CutFromPool(state, bytes);
         const uint32_t n = (*counter)++;
         char words[200];
         std::snprintf(words, sizeof words, " h%08x%04x ident_%u_value https://example.org/page%u key%uend\r\n",
@@ -695,7 +695,7 @@ int main() {
         const int notes = options.sizes.front();
         std::printf("completion past the word limit, %d notes in 50 projects, %d minutes:\n", notes, options.minutes);
         const std::wstring cached =
-            CachedDatabase(context.keep, L"words-" + std::to_wstring(notes) + L".db", 50, notes, ManyWordsText());
+            CachedDatabase(context.keep, L"words-" + std::to_wstring(notes) + L"-50.db", 50, notes, ManyWordsText());
         if (!cached.empty()) Run(context, cached, [&](Session& s) { CompletionLimit(s, options.minutes); });
     }
     return 0;
