@@ -513,11 +513,34 @@ void Import(Session& session, const std::wstring& folder) {
     std::printf("  (tree rows %ld -> %ld)\n", before, session.TreeCount());
 }
 
+// Moves the keyboard focus to `target` by posting the focus-switching key until it is there.
+void SetFocusTo(Session& session, HWND target) {
+    for (int attempt = 0; attempt < 3 && session.Focus() != target; ++attempt) {
+        const HWND focus = session.Focus();
+        session.PostKey(focus ? focus : session.main(), VK_F6);
+        Session::WaitFor([&] { return session.Focus() != focus; }, 10000);
+    }
+}
+
 // Typing a new word every few seconds at the end of the open note for `minutes`, on a database with
 // more distinct words than the completion index keeps. The window is probed every 10 ms only, so the
 // program's CPU time is its own work (the fill, the autosaves, the keys), not the benchmark's.
 void CompletionLimit(Session& session, int minutes) {
+    // The first note of the first project (the lowest id): once the fill reads in id order, every
+    // later save of this note comes after the fill read it.
+    if (session.FocusTree()) {
+        session.PostKey(session.tree(), VK_HOME);
+        Session::WaitFor([&] { return session.Caret() == session.Root(); }, 60000);
+        const LRESULT root = session.Root();
+        session.PostKey(session.tree(), VK_DOWN);
+        Session::WaitFor([&] { return session.Caret() != root; }, 60000);
+        session.Settle();
+    }
+    wchar_t title[200] = {};
+    GetWindowTextW(session.main(), title, 200);
+    std::printf("  typing into the note of the window \"%ls\"\n", title);
     const HWND editor = session.editor();
+    SetFocusTo(session, editor);
     RoundTrip(editor, SCI_DOCUMENTEND);
     LRESULT length = 0;
     RoundTrip(editor, SCI_GETLENGTH, &length);
