@@ -140,8 +140,71 @@ struct Process {
         if (!GetProcessMemoryInfo(info.hProcess, &counters, sizeof(counters))) return -1.0;
         return static_cast<double>(counters.WorkingSetSize) / (1024.0 * 1024.0);
     }
-    // User and kernel time the process used so far, in seconds.
-    double CpuSeconds() const {
+    // User and kernel time the process used so far, in seconds. Under Wine, GetProcessTimes of another
+    // process counts a small part of it only, so there the Linux process's own figures are read
+    // (through the Z: drive), found once by a text of its command line such as its database path.
+    double CpuSeconds(const std::wstring& commandLineText = {}) {
+        if (!commandLineText.empty()) {
+            if (unixProcess_ == 0) unixProcess_ = FindUnixProcess(commandLineText);
+            if (unixProcess_ > 0) {
+                const double seconds = UnixCpuSeconds(unixProcess_);
+                if (seconds >= 0) return seconds;
+            }
+        }
+        return OwnCpuSeconds();
+    }
+
+private:
+    int unixProcess_ = 0;  // -1: not under Wine or not found
+
+    static std::string ReadAll(const std::filesystem::path& path) {
+        std::string bytes;
+        if (std::FILE* file = _wfopen(path.c_str(), L"rb")) {
+            char buffer[4096];
+            size_t got = 0;
+            while ((got = std::fread(buffer, 1, sizeof buffer, file)) > 0) bytes.append(buffer, got);
+            std::fclose(file);
+        }
+        return bytes;
+    }
+    static int FindUnixProcess(const std::wstring& text) {
+        std::error_code error;
+        const std::filesystem::path proc = L"Z:\\proc";
+        if (!std::filesystem::exists(proc / L"self", error)) return -1;
+        std::string wanted;
+        for (wchar_t c : text) wanted += static_cast<char>(c < 128 ? c : '?');
+        for (const auto& entry : std::filesystem::directory_iterator(proc, error)) {
+            const std::wstring name = entry.path().filename().wstring();
+            if (name.empty() || name.find_first_not_of(L"0123456789") != std::wstring::npos) continue;
+            std::string line = ReadAll(entry.path() / L"cmdline");
+            std::replace(line.begin(), line.end(), '\0', ' ');
+            if (line.find(wanted) != std::string::npos && line.find("--db") != std::string::npos) {
+                return std::stoi(name);
+            }
+        }
+        return -1;
+    }
+    // Fields 14 and 15 of /proc/PID/stat (after the parenthesised name), in ticks of 1/100 s.
+    static double UnixCpuSeconds(int pid) {
+        const std::string stat = ReadAll(std::filesystem::path(L"Z:\\proc") / std::to_wstring(pid) / L"stat");
+        const size_t close = stat.rfind(')');
+        if (close == std::string::npos) return -1.0;
+        std::vector<std::string> fields;
+        size_t at = close + 2;
+        while (at < stat.size() && fields.size() < 13) {
+            const size_t space = stat.find(' ', at);
+            fields.push_back(stat.substr(at, space - at));
+            if (space == std::string::npos) break;
+            at = space + 1;
+        }
+        if (fields.size() < 13) return -1.0;
+        return (std::stod(fields[11]) + std::stod(fields[12])) / 100.0;
+    }
+
+public:
+    // The Linux process whose figures CpuSeconds reads; 0 or -1 when none.
+    [[nodiscard]] int unixProcess() const noexcept { return unixProcess_; }
+    double OwnCpuSeconds() const {
         FILETIME created{}, exited{}, kernel{}, user{};
         if (!GetProcessTimes(info.hProcess, &created, &exited, &kernel, &user)) return -1.0;
         const auto seconds = [](const FILETIME& time) {

@@ -166,7 +166,7 @@ void PrintTimed(const char* name, const Timed& timed) {
 class Session {
 public:
     Session(const std::wstring& program, const std::wstring& database)
-        : process_(program, L"--db " + Quoted(database)) {}
+        : process_(program, L"--db " + Quoted(database)), database_(database) {}
     ~Session() {
         probe_.reset();
         if (process_.Running()) {
@@ -279,6 +279,7 @@ public:
     [[nodiscard]] HWND Dialog() const { return lq::bench::FindProcessDialog(process_.info.dwProcessId); }
 
     Process& process() { return process_; }
+    [[nodiscard]] const std::wstring& database() const { return database_; }
     [[nodiscard]] HWND main() const { return main_; }
     [[nodiscard]] HWND tree() const { return tree_; }
     [[nodiscard]] HWND editor() const { return editor_; }
@@ -286,6 +287,7 @@ public:
 
 private:
     Process process_;
+    std::wstring database_;
     HWND main_ = nullptr;
     HWND tree_ = nullptr;
     HWND editor_ = nullptr;
@@ -547,7 +549,13 @@ void CompletionLimit(Session& session, int minutes) {
     Process& process = session.process();
     std::printf("  start: private %.0f MB, working set %.0f MB\n", process.PrivateMb(), process.WorkingSetMb());
     const Clock::time_point start = Clock::now();
-    double cpuAtMinute = process.CpuSeconds();
+    double cpuAtMinute = process.CpuSeconds(session.database());
+    if (process.unixProcess() > 0) {
+        std::printf("  CPU time from /proc/%d/stat (Wine's GetProcessTimes misses most of it)\n",
+                    process.unixProcess());
+    } else {
+        std::printf("  CPU time from GetProcessTimes\n");
+    }
     double cpuAtWindow = cpuAtMinute;
     Clock::time_point window = Clock::now();
     std::optional<double> idleAt;
@@ -573,7 +581,7 @@ void CompletionLimit(Session& session, int minutes) {
             // A pause after each word: the autosave of the changed note comes in it.
             Sleep(3000);
             if (MillisSince(window) >= 10000.0) {
-                const double cpu = process.CpuSeconds();
+                const double cpu = process.CpuSeconds(session.database());
                 const double share = (cpu - cpuAtWindow) / (MillisSince(window) / 1000.0);
                 if (!idleAt && share < 0.2) {
                     idleAt = MillisSince(start) / 1000.0;
@@ -590,7 +598,7 @@ void CompletionLimit(Session& session, int minutes) {
                 window = Clock::now();
             }
         }
-        const double cpu = process.CpuSeconds();
+        const double cpu = process.CpuSeconds(session.database());
         std::printf(
             "  minute %d: private %.0f MB, working set %.0f MB, CPU %.1f s, key median %.1f ms, longest %.1f ms, "
             "longest block %.0f ms\n",
