@@ -349,7 +349,7 @@ private:
             sentAt_ = sent;
             sending_ = true;
             DWORD_PTR result = 0;
-            const bool answered = SendMessageTimeoutW(window_, WM_NULL, 0, 0, SMTO_NORMAL, 120000, &result) != FALSE;
+            const bool answered = SendMessageTimeoutW(window_, WM_NULL, 0, 0, SMTO_NORMAL, 1800000, &result) != FALSE;
             sending_ = false;
             const double trip = MillisSince(sent);
             if (generation == generation_ && trip > longest_) longest_ = trip;
