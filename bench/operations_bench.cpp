@@ -22,6 +22,7 @@
 
 #include "BenchSupport.h"
 #include "ProgramDriver.h"
+#include "ProgramSession.h"
 #include "Scintilla.h"
 #include "resources/ResourceIds.h"
 #include "support/TempFolder.h"
@@ -33,7 +34,8 @@ using lq::bench::MillisSince;
 using lq::bench::Process;
 using lq::bench::Quoted;
 using lq::bench::RoundTrip;
-using lq::bench::StallProbe;
+using lq::bench::Session;
+using lq::bench::Timed;
 
 constexpr wchar_t kUsage[] =
     L"usage: operations_bench.exe [program.exe] [--only NAME[,NAME...]] [--sizes N[,N...]]\n"
@@ -145,156 +147,6 @@ std::wstring FreshCopy(const std::wstring& cached, const std::wstring& folder) {
     return copy;
 }
 
-// ---- One run of the program ----
-
-// The result of one timed operation: its time to the result state and the longest block meanwhile.
-struct Timed {
-    double ms = -1.0;
-    double block = -1.0;
-    bool timeout = false;
-};
-
-void PrintTimed(const char* name, const Timed& timed) {
-    if (timed.timeout) {
-        std::printf("  %-30s timeout (after %.0f ms; longest block %.0f ms)\n", name, timed.ms, timed.block);
-    } else {
-        std::printf("  %-30s %8.0f ms, longest block %6.0f ms\n", name, timed.ms, timed.block);
-    }
-    std::fflush(stdout);
-}
-
-class Session {
-public:
-    Session(const std::wstring& program, const std::wstring& database)
-        : process_(program, L"--db " + Quoted(database)), database_(database) {}
-    ~Session() {
-        probe_.reset();
-        if (process_.Running()) {
-            TerminateProcess(process_.info.hProcess, 99);
-            WaitForSingleObject(process_.info.hProcess, 30000);
-        }
-    }
-    Session(const Session&) = delete;
-    Session& operator=(const Session&) = delete;
-
-    // Waits for the main window with its tree filled and the window answering; false on failure.
-    bool Start() {
-        const Clock::time_point start = Clock::now();
-        while (process_.started && !main_ && MillisSince(start) < 300000) {
-            if (!process_.Running()) break;
-            main_ = lq::bench::FindMainWindow(process_.info.dwProcessId);
-            if (!main_) Sleep(20);
-        }
-        if (!main_) {
-            std::printf("  the program's main window did not appear\n");
-            return false;
-        }
-        WaitForInputIdle(process_.info.hProcess, 60000);
-        tree_ = lq::bench::FindChild(main_, WC_TREEVIEWW);
-        editor_ = lq::bench::FindEditor(main_);
-        if (!tree_ || !editor_) {
-            std::printf("  the program's tree or editor was not found\n");
-            return false;
-        }
-        if (!WaitFor([&] { return TreeCount() > 0; }, 120000)) {
-            std::printf("  the tree stayed empty\n");
-            return false;
-        }
-        threadId_ = GetWindowThreadProcessId(main_, nullptr);
-        Settle();
-        probe_ = std::make_unique<StallProbe>(main_);
-        return true;
-    }
-
-    // Waits until the window answers at once a few times in a row (start-up focus, idle slices).
-    void Settle() {
-        int quick = 0;
-        const Clock::time_point start = Clock::now();
-        while (quick < 5 && MillisSince(start) < 60000) {
-            const double trip = RoundTrip(main_, WM_NULL);
-            quick = (trip >= 0 && trip < 30.0) ? quick + 1 : 0;
-            Sleep(20);
-        }
-    }
-
-    // Runs `act` and waits until `done`; its time and the longest block of the window meanwhile.
-    Timed Time(const std::function<void()>& act, const std::function<bool()>& done, DWORD timeoutMs = 120000) {
-        probe_->Reset();
-        const Clock::time_point start = Clock::now();
-        act();
-        Timed timed;
-        timed.timeout = !WaitFor(done, timeoutMs);
-        timed.ms = MillisSince(start);
-        RoundTrip(main_, WM_NULL);
-        timed.block = probe_->LongestMs();
-        return timed;
-    }
-
-    static bool WaitFor(const std::function<bool()>& done, DWORD timeoutMs) {
-        const Clock::time_point start = Clock::now();
-        while (!done()) {
-            if (MillisSince(start) > timeoutMs) return false;
-            Sleep(2);
-        }
-        return true;
-    }
-
-    LRESULT Ask(HWND window, UINT message, WPARAM wParam = 0, LPARAM lParam = 0) const {
-        LRESULT answer = 0;
-        if (RoundTrip(window, message, &answer, wParam, lParam, 120000) < 0) return -1;
-        return answer;
-    }
-    [[nodiscard]] long TreeCount() const { return static_cast<long>(Ask(tree_, TVM_GETCOUNT)); }
-    [[nodiscard]] bool LabelEditOpen() const { return Ask(tree_, TVM_GETEDITCONTROL) > 0; }
-    [[nodiscard]] LRESULT Caret() const { return Ask(tree_, TVM_GETNEXTITEM, TVGN_CARET); }
-    [[nodiscard]] LRESULT Root() const { return Ask(tree_, TVM_GETNEXTITEM, TVGN_ROOT); }
-
-    [[nodiscard]] HWND Focus() const {
-        GUITHREADINFO info{};
-        info.cbSize = sizeof(info);
-        if (!GetGUIThreadInfo(threadId_, &info)) return nullptr;
-        return info.hwndFocus;
-    }
-
-    void PostKey(HWND target, WPARAM key) const {
-        const UINT scan = MapVirtualKeyW(static_cast<UINT>(key), MAPVK_VK_TO_VSC);
-        PostMessageW(target, WM_KEYDOWN, key, 1 | (scan << 16));
-        PostMessageW(target, WM_KEYUP, key, 1 | (scan << 16) | (3u << 30));
-    }
-    void Command(UINT id) const { PostMessageW(main_, WM_COMMAND, MAKEWPARAM(id, 0), 0); }
-
-    // Moves the keyboard focus to the tree with the focus-switching key; false when it did not get there.
-    bool FocusTree() {
-        for (int attempt = 0; attempt < 3; ++attempt) {
-            const HWND focus = Focus();
-            if (focus == tree_) return true;
-            PostKey(focus ? focus : main_, VK_F6);
-            if (WaitFor([&] { return Focus() != focus; }, 10000) && Focus() == tree_) return true;
-        }
-        std::printf("  the tree did not take the focus\n");
-        return false;
-    }
-
-    // A dialog of the program, when one is shown.
-    [[nodiscard]] HWND Dialog() const { return lq::bench::FindProcessDialog(process_.info.dwProcessId); }
-
-    Process& process() { return process_; }
-    [[nodiscard]] const std::wstring& database() const { return database_; }
-    [[nodiscard]] HWND main() const { return main_; }
-    [[nodiscard]] HWND tree() const { return tree_; }
-    [[nodiscard]] HWND editor() const { return editor_; }
-    StallProbe& probe() { return *probe_; }
-
-private:
-    Process process_;
-    std::wstring database_;
-    HWND main_ = nullptr;
-    HWND tree_ = nullptr;
-    HWND editor_ = nullptr;
-    DWORD threadId_ = 0;
-    std::unique_ptr<StallProbe> probe_;
-};
-
 // ---- The operations ----
 
 void NewNote(Session& session, int repeat) {
@@ -306,7 +158,7 @@ void NewNote(Session& session, int repeat) {
                                          [&] { return session.TreeCount() > before && session.LabelEditOpen(); });
         char name[32];
         std::snprintf(name, sizeof name, "new-note #%d", i + 1);
-        PrintTimed(name, timed);
+        lq::bench::PrintTimed(name, timed);
         if (timed.timeout) return;
         times.push_back(timed.ms);
         blocks.push_back(timed.block);
@@ -358,12 +210,14 @@ void Search(Session& session) {
     }
     long rows = 0;
     SetText(query, kNeedleW);
-    PrintTimed("search (one match)", session.Time([&] { session.PostKey(query, VK_RETURN); },
-                                                  [&] { return (rows = session.Ask(list, LB_GETCOUNT)) > 0; }));
+    lq::bench::PrintTimed("search (one match)",
+                          session.Time([&] { session.PostKey(query, VK_RETURN); },
+                                       [&] { return (rows = session.Ask(list, LB_GETCOUNT)) > 0; }));
     const long one = rows;
     SetText(query, kManyW);
-    PrintTimed("search (many matches)", session.Time([&] { session.PostKey(query, VK_RETURN); },
-                                                     [&] { return (rows = session.Ask(list, LB_GETCOUNT)) > one; }));
+    lq::bench::PrintTimed("search (many matches)",
+                          session.Time([&] { session.PostKey(query, VK_RETURN); },
+                                       [&] { return (rows = session.Ask(list, LB_GETCOUNT)) > one; }));
     std::printf("  (result rows: %ld, then %ld)\n", one, rows);
 }
 
@@ -410,7 +264,7 @@ void ReplaceAll(Session& session, const wchar_t* query, const wchar_t* replaceme
     HWND dialog = nullptr;
     const Timed count = session.Time([&] { PostMessageW(button, BM_CLICK, 0, 0); },
                                      [&] { return (dialog = session.Dialog()) != nullptr; }, 600000);
-    PrintTimed((std::string("replace-count (") + label + ")").c_str(), count);
+    lq::bench::PrintTimed((std::string("replace-count (") + label + ")").c_str(), count);
     if (!dialog) return;
     if (!replace) {
         PostMessageW(dialog, WM_COMMAND, MAKEWPARAM(IDS_CANCEL, BN_CLICKED), 0);
@@ -420,7 +274,7 @@ void ReplaceAll(Session& session, const wchar_t* query, const wchar_t* replaceme
     const Timed done =
         session.Time([&] { PostMessageW(dialog, WM_COMMAND, MAKEWPARAM(IDS_REPLACE, BN_CLICKED), 0); },
                      [&] { return !IsWindow(dialog) && RoundTrip(session.main(), WM_NULL) >= 0; }, 900000);
-    PrintTimed((std::string("replace (") + label + ")").c_str(), done);
+    lq::bench::PrintTimed((std::string("replace (") + label + ")").c_str(), done);
     if (const HWND message = session.Dialog()) std::printf("  a message followed the replace (%p)\n", (void*)message);
 }
 
@@ -431,7 +285,7 @@ bool FirstSelection(Session& session, bool print) {
     const bool onRoot = session.Caret() == root;
     const Timed timed = session.Time([&] { session.PostKey(session.tree(), onRoot ? VK_DOWN : VK_HOME); },
                                      [&] { return onRoot ? session.Caret() != root : session.Caret() == root; });
-    if (print) PrintTimed(onRoot ? "first-selection (down)" : "first-selection", timed);
+    if (print) lq::bench::PrintTimed(onRoot ? "first-selection (down)" : "first-selection", timed);
     return !timed.timeout;
 }
 
@@ -440,7 +294,7 @@ bool DeleteSelectedNote(Session& session, const char* label) {
     const long before = session.TreeCount();
     const Timed timed =
         session.Time([&] { session.Command(IDM_DELETE); }, [&] { return session.TreeCount() != before; });
-    if (label) PrintTimed(label, timed);
+    if (label) lq::bench::PrintTimed(label, timed);
     return !timed.timeout;
 }
 
@@ -449,7 +303,7 @@ void Undo(Session& session, long expected, const char* label) {
     if (!session.FocusTree()) return;
     const Timed timed =
         session.Time([&] { session.Command(IDM_UNDO); }, [&] { return session.TreeCount() == expected; });
-    PrintTimed(label, timed);
+    lq::bench::PrintTimed(label, timed);
 }
 
 void DeleteProject(Session& session, bool undo) {
@@ -463,7 +317,7 @@ void DeleteProject(Session& session, bool undo) {
     const long before = session.TreeCount();
     const Timed timed =
         session.Time([&] { session.Command(IDM_DELETE); }, [&] { return session.TreeCount() < before; });
-    PrintTimed("delete-project", timed);
+    lq::bench::PrintTimed("delete-project", timed);
     if (timed.timeout || !undo) return;
     session.Settle();
     Undo(session, before, "undo-project");
@@ -506,7 +360,7 @@ void Import(Session& session, const std::wstring& folder) {
                                          message = session.Dialog();
                                          return message != nullptr || session.TreeCount() >= before + 100;
                                      });
-    PrintTimed("import-100", timed);
+    lq::bench::PrintTimed("import-100", timed);
     if (dialogClosed) {
         std::printf("  (the file dialog closed %.0f ms after OK; the import after it took %.0f ms)\n", *dialogClosed,
                     timed.ms - *dialogClosed);
