@@ -498,7 +498,10 @@ void RunShape(const Context& context, int notes, int projects) {
     if (options.Wants(L"new-note")) Run(context, cached, [&](Session& s) { NewNote(s, options.repeat); });
     if (options.Wants(L"search")) Run(context, cached, [&](Session& s) { Search(s); });
     if (options.Wants(L"replace-count")) {
-        Run(context, cached, [&](Session& s) { ReplaceAll(s, kNeedleW, L"needlecase", false, "one match"); });
+        // The replace of one match counts it first: that count is the same figure.
+        if (!options.Wants(L"replace-one")) {
+            Run(context, cached, [&](Session& s) { ReplaceAll(s, kNeedleW, L"needlecase", false, "one match"); });
+        }
         Run(context, cached, [&](Session& s) { ReplaceAll(s, kManyW, L"lamp", false, "many matches"); });
     }
     if (options.Wants(L"replace-one")) {
