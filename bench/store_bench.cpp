@@ -24,9 +24,9 @@ using lq::bench::MillisSince;
 
 // Deterministic text of about `bytes` bytes, mixing Japanese words and ASCII.
 std::string MakeText(uint32_t& state, size_t bytes) {
-    static const char* const kWords[] = {"今日は", "会議",  "議事録", "メモ",  "東京",   "プロジェクト",
-                                         "確認",   "lorem", "ipsum",  "dolor", "update", "release",
-                                         "2026",   "note",  "予定",   "資料",  "\r\n"};
+    static const char* const kWords[] = {"今日は", "会議", "議事録", "メモ", "東京", "プロジェクト", "確認",
+                                         "lorem", "ipsum", "dolor", "update", "release", "2026", "note",
+                                         "予定", "資料", "\r\n"};
     std::string text;
     while (text.size() < bytes) {
         state = state * 1103515245u + 12345u;
@@ -58,8 +58,7 @@ int main() {
         const auto start = Clock::now();
         Transaction transaction(db);
         int64_t projectIds[kProjects];
-        for (int p = 0; p < kProjects; ++p)
-            projectIds[p] = *projects.InsertProject("プロジェクト " + std::to_string(p), 1);
+        for (int p = 0; p < kProjects; ++p) projectIds[p] = *projects.InsertProject("プロジェクト " + std::to_string(p), 1);
         uint64_t bytes = 0;
         for (int n = 0; n < kNotes; ++n) {
             const auto id = notes.InsertNote(projectIds[n % kProjects], "メモ " + std::to_string(n), 1);
