@@ -18,10 +18,7 @@
 // SendMessageTimeout until the character is in the document: that time is the character's latency.
 // Between characters (150 ms, a quick typist) and for 5 s after the word it sends WM_NULL round trips
 // without pause; the longest round trip is the longest the program did not answer. Both are printed.
-#define PSAPI_VERSION 2
 #include <windows.h>
-// psapi.h needs windows.h first.
-#include <psapi.h>
 
 #include <algorithm>
 #include <cstdio>
@@ -33,6 +30,7 @@
 #include <vector>
 
 #include "BenchSupport.h"
+#include "ProgramDriver.h"
 #include "Scintilla.h"
 #include "editor/EditorClass.h"
 #include "store/Database.h"
@@ -43,96 +41,16 @@
 
 namespace {
 
+using lq::bench::Beside;
 using lq::bench::Clock;
+using lq::bench::FindEditor;
+using lq::bench::FindMainWindow;
+using lq::bench::GenerateDatabase;
+using lq::bench::LongestRoundTripFor;
 using lq::bench::MillisSince;
-
-// ---- Generated data ----
-
-// Words to cut note texts from: ASCII and Japanese, lines of about 60 bytes.
-std::string MakeTextPool() {
-    static const char* const kWords[] = {"lantern", "quill", "メモ", "notes", "日本語", "project", "plan",
-                                         "draft",   "today", "会議", "idea",  "list",   "writing", "予定",
-                                         "summary", "todo",  "確認", "memo",  "paper",  "journal"};
-    std::string pool;
-    uint32_t state = 7;
-    size_t line = 0;
-    while (pool.size() < (1u << 20)) {
-        state = state * 1103515245u + 12345u;
-        const char* word = kWords[(state >> 16) % (sizeof(kWords) / sizeof(kWords[0]))];
-        pool += word;
-        line += std::strlen(word) + 1;
-        if (line > 60) {
-            pool += "\r\n";
-            line = 0;
-        } else {
-            pool += ' ';
-        }
-    }
-    return pool;
-}
-
-// A database of `notes` notes of 2 to 20 KB in `projects` projects at `path`; false when it cannot
-// be made.
-bool GenerateDatabase(const std::wstring& path, int projects, int notes) {
-    static const std::string pool = MakeTextPool();
-    std::unique_ptr<lq::Database> db = lq::bench::OpenDatabase(path);
-    if (!db) return false;
-    size_t total = 0;
-    const auto cut = [](uint32_t& state, size_t bytes) {
-        state = state * 1103515245u + 12345u;
-        const size_t start = (state >> 4) % (pool.size() - bytes);
-        return pool.substr(start, bytes);
-    };
-    const Clock::time_point start = Clock::now();
-    const bool made = !lq::bench::AddGeneratedNotes(*db, projects, notes, 11, 18 * 1024, cut, total).empty();
-    db.reset();
-    std::error_code error;
-    const auto size = std::filesystem::file_size(path, error);
-    std::printf("  generated %d notes in %d projects: %.0f MB file, %.1f s\n", notes, projects,
-                static_cast<double>(size) / 1e6, MillisSince(start) / 1000.0);
-    return made;
-}
-
-// ---- Processes ----
-
-struct Process {
-    PROCESS_INFORMATION info{};
-    bool started = false;
-
-    Process(const std::wstring& program, const std::wstring& arguments) {
-        std::wstring line = L"\"" + program + L"\" " + arguments;
-        STARTUPINFOW startup{};
-        startup.cb = sizeof(startup);
-        started = CreateProcessW(program.c_str(), line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
-                                 &info) != FALSE;
-    }
-    ~Process() {
-        if (!started) return;
-        if (WaitForSingleObject(info.hProcess, 0) == WAIT_TIMEOUT) TerminateProcess(info.hProcess, 99);
-        CloseHandle(info.hThread);
-        CloseHandle(info.hProcess);
-    }
-    Process(const Process&) = delete;
-    Process& operator=(const Process&) = delete;
-
-    // The exit code, or none when it did not end in time (it is then ended).
-    std::optional<DWORD> Wait(DWORD timeoutMs) {
-        if (!started || WaitForSingleObject(info.hProcess, timeoutMs) != WAIT_OBJECT_0) return std::nullopt;
-        DWORD code = 0;
-        GetExitCodeProcess(info.hProcess, &code);
-        return code;
-    }
-    double PeakWorkingSetMb() const {
-        PROCESS_MEMORY_COUNTERS counters{};
-        counters.cb = sizeof(counters);
-        if (!GetProcessMemoryInfo(info.hProcess, &counters, sizeof(counters))) return -1.0;
-        return static_cast<double>(counters.PeakWorkingSetSize) / (1024.0 * 1024.0);
-    }
-};
-
-std::wstring Quoted(const std::wstring& text) {
-    return L"\"" + text + L"\"";
-}
+using lq::bench::Process;
+using lq::bench::Quoted;
+using lq::bench::RoundTrip;
 
 // The value of one "name=ms" line of a timing file; none when it is missing.
 std::optional<double> ReadMark(const std::wstring& path, const std::string& name) {
@@ -184,74 +102,6 @@ std::optional<PaintRun> MedianRun(const std::wstring& program, const std::wstrin
 }
 
 // ---- The typing stall ----
-
-struct WindowSearch {
-    DWORD processId;
-    HWND found;
-};
-
-HWND FindMainWindow(DWORD processId) {
-    WindowSearch search{processId, nullptr};
-    EnumWindows(
-        [](HWND window, LPARAM data) -> BOOL {
-            auto* state = reinterpret_cast<WindowSearch*>(data);
-            DWORD owner = 0;
-            GetWindowThreadProcessId(window, &owner);
-            wchar_t name[64] = {};
-            GetClassNameW(window, name, 64);
-            if (owner == state->processId && IsWindowVisible(window) && std::wstring(name) == lq::kMainWindowClass) {
-                state->found = window;
-                return FALSE;
-            }
-            return TRUE;
-        },
-        reinterpret_cast<LPARAM>(&search));
-    return search.found;
-}
-
-HWND FindEditor(HWND main) {
-    HWND found = nullptr;
-    EnumChildWindows(
-        main,
-        [](HWND window, LPARAM data) -> BOOL {
-            wchar_t name[64] = {};
-            GetClassNameW(window, name, 64);
-            if (std::wstring(name) == L"Scintilla" && IsWindowVisible(window)) {
-                *reinterpret_cast<HWND*>(data) = window;
-                return FALSE;
-            }
-            return TRUE;
-        },
-        reinterpret_cast<LPARAM>(&found));
-    return found;
-}
-
-// One round trip to the window; milliseconds, or -1 when it did not answer within 60 s.
-double RoundTrip(HWND window, UINT message, LRESULT* answer = nullptr) {
-    const Clock::time_point start = Clock::now();
-    DWORD_PTR result = 0;
-    if (!SendMessageTimeoutW(window, message, 0, 0, SMTO_NORMAL, 60000, &result)) return -1.0;
-    if (answer) *answer = static_cast<LRESULT>(result);
-    return MillisSince(start);
-}
-
-// The longest WM_NULL round trip during `ms` of back-to-back pings; trips over 100 ms are printed
-// with their time since `origin`.
-double LongestRoundTripFor(HWND window, double ms, Clock::time_point origin) {
-    double longest = 0.0;
-    const Clock::time_point start = Clock::now();
-    while (MillisSince(start) < ms) {
-        const Clock::time_point sent = Clock::now();
-        const double trip = RoundTrip(window, WM_NULL);
-        if (trip < 0) return -1.0;
-        if (trip > 100.0) {
-            std::printf("    a stall of %.0f ms from %.0f ms on\n", trip,
-                        std::chrono::duration<double, std::milli>(sent - origin).count());
-        }
-        longest = std::max(longest, trip);
-    }
-    return longest;
-}
 
 void MeasureTyping(const std::wstring& program, const std::wstring& database) {
     Process run(program, L"--db " + Quoted(database));
@@ -357,12 +207,6 @@ void MeasureImport(const std::wstring& database, const std::wstring& textFile) {
         workspace.reset();
     }
     PumpMessages();
-}
-
-std::wstring Beside(const std::wstring& name) {
-    wchar_t self[MAX_PATH] = {};
-    GetModuleFileNameW(nullptr, self, MAX_PATH);
-    return (std::filesystem::path(self).parent_path() / name).wstring();
 }
 
 }  // namespace
