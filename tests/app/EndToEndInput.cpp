@@ -66,6 +66,10 @@ std::optional<ProgramWindows> StartInFront(std::unique_ptr<ProgramRun>& run, con
     return windows;
 }
 
+bool WaitUntilWordsFilled(HWND main, DWORD timeoutMs) {
+    return WaitUntil([&] { return GetPropW(main, L"Lanternquill.WordsFilled") != nullptr; }, timeoutMs);
+}
+
 SearchControls FindSearchControls(HWND main) {
     SearchControls controls;
     EnumChildWindows(main, CollectSearchControl, reinterpret_cast<LPARAM>(&controls));

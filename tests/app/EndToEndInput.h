@@ -27,6 +27,11 @@ struct ProgramWindows {
 // start or its windows did not appear.
 [[nodiscard]] std::optional<ProgramWindows> StartInFront(std::unique_ptr<ProgramRun>& run,
                                                          const std::wstring& databasePath);
+// Waits until the program's idle fill of the word index has read every note (the main window's
+// "Lanternquill.WordsFilled" property); false when it did not in time. The fill maps the database
+// file in its slices, so a test that watches the file's views, or races the program's reads, waits
+// for this first.
+bool WaitUntilWordsFilled(HWND main, DWORD timeoutMs = 60000);
 // The search view's controls, children of the main window in the order the view makes them; null
 // where the view has not made them (yet).
 struct SearchControls {
