@@ -90,8 +90,12 @@ std::optional<ProgramWindows> StartInFront(std::unique_ptr<ProgramRun>& run, con
     std::optional<ProgramWindows> windows = WaitForProgramWindows(*run);
     if (!windows) return std::nullopt;
     BringToFront(windows->main);
-    WaitUntil([&] { return FocusOnThreadOf(windows->main) == windows->editor; }, 5000);
+    WaitUntil([&] { return FocusOnThreadOf(windows->main) == windows->editor; }, 30000);
     return windows;
+}
+
+bool WaitUntilWordsFilled(HWND main, DWORD timeoutMs) {
+    return WaitUntil([&] { return GetPropW(main, L"Lanternquill.WordsFilled") != nullptr; }, timeoutMs);
 }
 
 SearchControls FindSearchControls(HWND main) {

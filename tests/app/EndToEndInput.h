@@ -21,12 +21,17 @@ struct ProgramWindows {
 };
 
 // Waits for the program's main window and finds its editor and sidebar tree; none when one is missing.
-[[nodiscard]] std::optional<ProgramWindows> WaitForProgramWindows(const ProgramRun& run, DWORD timeoutMs = 20000);
+[[nodiscard]] std::optional<ProgramWindows> WaitForProgramWindows(const ProgramRun& run, DWORD timeoutMs = 60000);
 // Starts the program silently on the database at `databasePath` into `run` and waits for its
 // windows, brought to the front with the editor focused as the user finds it; none when it did not
 // start or its windows did not appear.
 [[nodiscard]] std::optional<ProgramWindows> StartInFront(std::unique_ptr<ProgramRun>& run,
                                                          const std::wstring& databasePath);
+// Waits until the program's idle fill of the word index has read every note (the main window's
+// "Lanternquill.WordsFilled" property); false when it did not in time. The fill maps the database
+// file in its slices, so a test that watches the file's views, or races the program's reads, waits
+// for this first.
+bool WaitUntilWordsFilled(HWND main, DWORD timeoutMs = 60000);
 // The search view's controls, children of the main window in the order the view makes them; null
 // where the view has not made them (yet).
 struct SearchControls {
@@ -47,7 +52,7 @@ struct SearchControls {
 [[nodiscard]] HWND FindChildWithText(HWND parent, const wchar_t* className, const std::wstring& text);
 
 // Polls `condition` every 20 ms until it holds or `timeoutMs` has passed; its last answer.
-bool WaitUntil(const std::function<bool()>& condition, DWORD timeoutMs = 10000);
+bool WaitUntil(const std::function<bool()>& condition, DWORD timeoutMs = 30000);
 
 // A message sent to a window of another process; none when it did not answer in time.
 [[nodiscard]] std::optional<LRESULT> SendQuery(HWND window, UINT message, WPARAM wParam = 0, LPARAM lParam = 0);

@@ -28,11 +28,11 @@ public:
     // A visible top-level window of this process with that class (and caption, when given); null when
     // none appeared in time or the process ended first.
     [[nodiscard]] HWND WaitForWindow(const wchar_t* className, const wchar_t* caption = nullptr,
-                                     DWORD timeoutMs = 20000) const;
+                                     DWORD timeoutMs = 60000) const;
     // The program's main window once it can be found by a second instance (its instance property set).
-    [[nodiscard]] HWND WaitForMainWindow(DWORD timeoutMs = 20000) const;
+    [[nodiscard]] HWND WaitForMainWindow(DWORD timeoutMs = 60000) const;
     // A dialog of this process (a "#32770" window with the product name as caption).
-    [[nodiscard]] HWND WaitForDialog(DWORD timeoutMs = 20000) const;
+    [[nodiscard]] HWND WaitForDialog(DWORD timeoutMs = 60000) const;
 
 private:
     HANDLE process_ = nullptr;

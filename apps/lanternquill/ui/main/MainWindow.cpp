@@ -89,6 +89,7 @@ bool MainWindow::Create(HINSTANCE instanceHandle, Bench* benchMarks, bool closeA
 void MainWindow::SetWorkspace(Workspace* attached) {
     workspace = attached;
     completion.SetProvider({});
+    if (hwnd) RemovePropW(hwnd, kWordsFilledProperty);
     wordFill.reset();
     if (!attached) return;
     wordFill = std::make_unique<WordIndexFill>(*attached);

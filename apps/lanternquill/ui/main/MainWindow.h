@@ -38,6 +38,9 @@ class Workspace;
 // The window class of the main window and the property that carries its instance key.
 inline constexpr wchar_t kMainWindowClass[] = L"Lanternquill.Main";
 inline constexpr wchar_t kInstanceProperty[] = L"Lanternquill.Instance";
+// Set on the main window once the word index holds every note, so that a test or a benchmark driving
+// the program from outside can tell when its idle fill (which reads the file mapped) has ended.
+inline constexpr wchar_t kWordsFilledProperty[] = L"Lanternquill.WordsFilled";
 
 // Private messages the main window posts or is sent.
 inline constexpr UINT kLabelEditDoneMessage = WM_APP + 1;     // a tree label edit ended (or a new project)

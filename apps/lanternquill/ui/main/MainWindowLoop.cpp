@@ -55,7 +55,9 @@ bool MainWindow::RunIdleWork() {
     MSG waiting{};
     if (PeekMessageW(&waiting, nullptr, 0, 0, PM_NOREMOVE)) return false;
     try {
-        return completion.FillSlice(std::chrono::steady_clock::now() + kIdleSlice) == FillProgress::More;
+        const FillProgress progress = completion.FillSlice(std::chrono::steady_clock::now() + kIdleSlice);
+        if (completion.built()) SetPropW(hwnd, kWordsFilledProperty, reinterpret_cast<HANDLE>(1));
+        return progress == FillProgress::More;
     } catch (...) {
         // An editor failure while reading the open note's text: try again on the next idle turn.
         return false;

@@ -17,6 +17,7 @@ constexpr COLORREF kListBack = RGB(0x25, 0x25, 0x26);
 
 void OnDestroy(MainWindow& window) {
     RemovePropW(window.hwnd, kInstanceProperty);
+    RemovePropW(window.hwnd, kWordsFilledProperty);
     if (window.workspace) {
         // The editor window still exists: its documents go back to it now.
         window.workspace->ReleaseDocuments();
