@@ -158,6 +158,8 @@ public:
     void SelectOpenRow();
     // Tells the user that the note's stored text could not be read.
     void ReportUnreadableNote(int64_t noteId);
+    // Tells the user, once, of an operation that could not be done (a message without arguments).
+    void ReportFailure(UINT stringId);
     // Completes the tree label edit stored by PostTreeEdit (WM_APP+1).
     void CompleteLabelEdit();
     // Commits what the user is in the middle of typing (an input-method composition in the editor,

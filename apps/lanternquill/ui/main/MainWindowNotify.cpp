@@ -4,6 +4,7 @@
 #include <cstring>
 
 #include "Bench.h"
+#include "resources/ResourceIds.h"
 #include "ui/commands/ContextMenus.h"
 #include "ui/commands/KeyBindings.h"
 #include "ui/main/MainWindow.h"
@@ -132,7 +133,10 @@ void ApplyPendingMove(MainWindow& window) {
     const auto index = static_cast<uint64_t>(move->index < 0 ? 0 : move->index);
     const bool moved = move->item.isProject ? window.workspace->MoveProject(move->item.id, index)
                                             : window.workspace->MoveNote(move->item.id, move->projectId, index);
-    if (!moved) return;
+    if (!moved) {
+        window.ReportFailure(IDS_MOVE_FAILED);
+        return;
+    }
     window.sidebar.Sync(window.workspace->tree, move->item);
     window.UpdateTitle();
 }
