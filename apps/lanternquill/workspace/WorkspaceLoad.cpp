@@ -1,5 +1,6 @@
 #include "workspace/Workspace.h"
 
+#include <algorithm>
 #include <array>
 #include <optional>
 
@@ -95,6 +96,14 @@ bool Workspace::LoadProjects() {
 void Workspace::LoadLastOpened() {
     if (lastOpenedLoaded) return;
     std::unordered_map<int64_t, int64_t> stored;
+    // opened_at lies after the text in each row, so the scan walks every note's text pages: mapped,
+    // when nothing typed is pending (a mapped page that cannot be read ends the process, see
+    // MappedReads), that walk costs no round trip to the system per page.
+    const bool unsaved =
+        HasUnsavedEditorChanges() ||
+        std::any_of(documents.begin(), documents.end(), [](const auto& cached) { return cached.second.dirty; });
+    std::optional<MappedReads> mapped;
+    if (!unsaved) mapped.emplace(db);
     if (Statement* statement = db.Prepare(kLastOpenedNotesSql)) {
         statement->Reset();
         // Rows come newest first within a project, so the first per project wins. A failing step
