@@ -52,9 +52,10 @@ public:
     // Rebuilds `tree` and `savedExpanded` from the store. False, with nothing changed, when either
     // listing failed: a listing that stops midway is never taken for a short one.
     [[nodiscard]] bool LoadProjects();
-    // Completes `lastOpenedNote` from the stored opening times, once per load; a note opened in this
-    // run keeps precedence. A failing read keeps the rows read before it.
-    void LoadLastOpened();
+    // Completes `lastOpenedNote` for one project from the stored opening times, once per project and
+    // load; a note opened in this run keeps precedence. Reads that project's rows only: the opening
+    // time lies after the text in each row, so every row read walks its text's pages.
+    void LoadLastOpened(int64_t projectId);
     // When `tree` is empty: stores project "Inbox" with note "Memo" in one transaction and only then
     // adds them to `tree`. False when they could not be stored (nothing is then in memory either).
     [[nodiscard]] bool EnsureFirstRunData();
@@ -192,7 +193,7 @@ public:
     int64_t currentNoteId = 0;
     int64_t currentProjectId = 0;
     std::unordered_map<int64_t, int64_t> lastOpenedNote;
-    bool lastOpenedLoaded = false;
+    std::unordered_set<int64_t> lastOpenedLoaded;  // projects LoadLastOpened has read
     std::unordered_map<int64_t, CachedDoc> documents;
     ScintillaDocRef emptyDoc;
     uint64_t useCounter = 0;

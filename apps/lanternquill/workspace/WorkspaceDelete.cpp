@@ -79,7 +79,7 @@ bool Workspace::DeleteNote(int64_t noteId) {
     if (!record) return false;
     CaptureNoteForUndo(*record);
     const std::optional<int64_t> neighbour = tree.NeighbourNote(noteId);
-    LoadLastOpened();
+    LoadLastOpened(projectId);
 
     if (!ChangeOneRow(db, kDeleteNoteSql, [&](Statement& s) { s.BindInt64(1, noteId); })) return false;
 

@@ -5,9 +5,9 @@
 
 namespace lq {
 
-// Notes ever opened, newest opening first within each project (of equal times the higher id).
-inline constexpr char kLastOpenedNotesSql[] =
-    "SELECT project_id, id FROM notes WHERE opened_at > 0 ORDER BY project_id, opened_at DESC, id DESC";
+// The note of project ?1 opened last (of equal times the higher id), if any was ever opened.
+inline constexpr char kLastOpenedNoteSql[] =
+    "SELECT id FROM notes WHERE project_id = ?1 AND opened_at > 0 ORDER BY opened_at DESC, id DESC LIMIT 1";
 
 // ?1 the expanded flag (1 or 0), ?2 the project id.
 inline constexpr char kSetProjectExpandedSql[] = "UPDATE projects SET expanded = ?1 WHERE id = ?2";

@@ -88,7 +88,7 @@ std::optional<UndoneItem> Workspace::TryUndoDelete() {
         }
     } else if (rows.front().openedAt > 0) {
         // Unless the project remembers another note, the restored one was its last opened.
-        LoadLastOpened();
+        LoadLastOpened(target);
         lastOpenedNote.try_emplace(target, rows.front().id);
     }
     const UndoneItem undone{entry.isProject, entry.isProject ? target : rows.front().id};
