@@ -7,6 +7,7 @@
 
 #include <commctrl.h>
 #include <gtest/gtest.h>
+#include <sqlite3.h>
 
 #include <memory>
 #include <optional>
@@ -414,6 +415,100 @@ TEST_F(EndToEndUnreadableNoteTest, ReplacingInAllNotesRewritesTheReadableOnesAnd
     EXPECT_EQ(run->WaitForDialog(1000), nullptr) << "told more than once, or the replace failed";
     EXPECT_EQ(test::QueryText(windows.editor), L"lph");
     CloseAndExpectStored("lph", "gmm");
+}
+
+// Note D after C; the program starts on A.
+class EndToEndUnreadableNoteOrderTest : public EndToEndUnreadableNoteTest {
+protected:
+    void SetUp() override {
+        ASSERT_NO_FATAL_FAILURE(MakeFileWithUnreadableNote(path, file));
+        {
+            std::unique_ptr<Database> db = test::OpenStoreDatabase(path);
+            ASSERT_NE(db, nullptr);
+            const std::optional<int64_t> id = NoteStore(*db).InsertNote(1, "D", 1);
+            ASSERT_TRUE(id && NoteStore(*db).SaveNote(*id, "delta", NoteViewState{}, 1));
+            d = *id;
+        }
+        const std::optional<ProgramWindows> found = test::StartInFront(run, path);
+        ASSERT_TRUE(found);
+        windows = *found;
+        rows = FindNoteRows(windows.tree);
+        ASSERT_NE(rows.c, nullptr) << "the sidebar does not list the notes";
+        ASSERT_EQ(test::Caption(windows.main), CaptionOf(L"A"));
+    }
+
+    // A real click on the middle of the n-th row (rows are 28 DIP high; the first is the project's).
+    void ClickRow(int row) {
+        const int rowHeight = MulDiv(28, static_cast<int>(GetDpiForWindow(windows.tree)), 96);
+        POINT point{rowHeight * 3, rowHeight * row + rowHeight / 2};
+        ClientToScreen(windows.tree, &point);
+        ASSERT_TRUE(test::SendMouseAt(point));
+        ASSERT_TRUE(test::SendMouseAt(point, MOUSEEVENTF_LEFTDOWN));
+        ASSERT_TRUE(test::SendMouseAt(point, MOUSEEVENTF_LEFTUP));
+    }
+
+    // Keys for the sidebar: opening a note hands the focus to the editor, F6 brings it back.
+    void FocusSidebar() {
+        if (test::FocusOnThreadOf(windows.main) != windows.tree) {
+            ASSERT_TRUE(test::PressChord({VK_F6}));
+        }
+        ASSERT_TRUE(test::WaitUntil([&] { return test::FocusOnThreadOf(windows.main) == windows.tree; }))
+            << "the sidebar did not take the focus";
+    }
+
+    // The notes of "Inbox" in their stored order, read from the index alone (the damaged row's
+    // record cannot be read); the program must have ended.
+    std::vector<int64_t> StoredOrder() const {
+        std::vector<int64_t> ids;
+        std::unique_ptr<Database> db = test::OpenStoreDatabase(path);
+        if (db == nullptr) return ids;
+        sqlite3_stmt* statement = nullptr;
+        if (sqlite3_prepare_v2(db->handle(),
+                               "SELECT id FROM notes INDEXED BY notes_by_project WHERE project_id = 1 ORDER BY "
+                               "sort_order, id",
+                               -1, &statement, nullptr) == SQLITE_OK) {
+            while (sqlite3_step(statement) == SQLITE_ROW) ids.push_back(sqlite3_column_int64(statement, 0));
+        }
+        sqlite3_finalize(statement);
+        return ids;
+    }
+
+    int64_t d = 0;
+};
+
+TEST_F(EndToEndUnreadableNoteOrderTest, CtrlZBringsBackANoteDeletedBesideTheDamagedOneInItsPlace) {
+    ASSERT_NO_FATAL_FAILURE(ClickRow(3));
+    ASSERT_TRUE(test::WaitUntil([&] { return test::Caption(windows.main) == CaptionOf(L"C"); }));
+    ASSERT_NO_FATAL_FAILURE(FocusSidebar());
+    ASSERT_TRUE(test::PressChord({VK_DELETE}));
+    ASSERT_TRUE(test::WaitUntil([&] { return test::Caption(windows.main) == CaptionOf(L"D"); }))
+        << "deleting C did not go on to D";
+    ASSERT_TRUE(test::WaitUntil([&] { return !test::ReadNoteContent(path, file.c); }));
+
+    ASSERT_NO_FATAL_FAILURE(FocusSidebar());
+    ASSERT_TRUE(test::PressChord({VK_CONTROL, 'Z'}));
+    EXPECT_TRUE(test::WaitUntil([&] { return test::Caption(windows.main) == CaptionOf(L"C"); }))
+        << "Ctrl+Z did not bring C back";
+    EXPECT_EQ(test::QueryText(windows.editor), L"gamma");
+    EXPECT_EQ(run->WaitForDialog(1000), nullptr) << "a message for an undo that worked";
+    EXPECT_EQ(TreeItem(windows.tree, TVGN_NEXT, rows.broken), SelectedRow()) << "C is not back after Broken";
+
+    CloseAndExpectStored("alpha");
+    EXPECT_EQ(StoredOrder(), (std::vector<int64_t>{file.a, file.broken, file.c, d}));
+}
+
+TEST_F(EndToEndUnreadableNoteOrderTest, AltUpMovesANoteAboveTheDamagedOneAndTheOrderIsStored) {
+    ASSERT_NO_FATAL_FAILURE(ClickRow(3));
+    ASSERT_TRUE(test::WaitUntil([&] { return test::Caption(windows.main) == CaptionOf(L"C"); }));
+    ASSERT_NO_FATAL_FAILURE(FocusSidebar());
+    ASSERT_TRUE(test::PressChord({VK_MENU, VK_UP}));
+    EXPECT_TRUE(test::WaitUntil([&] { return TreeItem(windows.tree, TVGN_NEXT, rows.a) == SelectedRow(); }))
+        << "C did not move above Broken";
+    EXPECT_EQ(run->WaitForDialog(1000), nullptr) << "a message for a move that worked";
+    EXPECT_EQ(test::Caption(windows.main), CaptionOf(L"C"));
+
+    CloseAndExpectStored("alpha");
+    EXPECT_EQ(StoredOrder(), (std::vector<int64_t>{file.a, file.c, file.broken, d}));
 }
 
 // The note the program would start on is the damaged one: it starts on the first note it can read

@@ -53,7 +53,7 @@ TEST_F(ProgramResources, EveryStringInUseIsThereAndNotEmpty) {
                         2016, 2018, 2019, 2020, 2021, 2022, 2023, 2024, 2025, 2026, 2027, 2028, 2029, 2030,
                         2031, 2032, 2033, 2034, 2035, 2036, 2037, 2038, 2039, 2040, 2041, 2042, 2051, 2053,
                         2054, 2055, 2056, 2057, 2058, 2059, 2060, 2061, 2062, 2070, 2071, 2072, 2073, 2074,
-                        2090, 2091, 2092, 2100, 2101};
+                        2080, 2081, 2090, 2091, 2092, 2100, 2101};
     for (const UINT id : ids) EXPECT_FALSE(String(id).empty()) << "string " << id;
     EXPECT_EQ(String(2000), L"Lanternquill");
 }
@@ -67,6 +67,7 @@ TEST_F(ProgramResources, MessagesHaveThePlaceholdersTheirCallersFill) {
     std::vector<UINT> ids;
     for (UINT id = 2000; id <= 2062; ++id) ids.push_back(id);
     for (UINT id = 2070; id <= 2074; ++id) ids.push_back(id);
+    for (UINT id = 2080; id <= 2081; ++id) ids.push_back(id);
     for (UINT id = 2090; id <= 2092; ++id) ids.push_back(id);
     for (UINT id = 2100; id <= 2101; ++id) ids.push_back(id);
     for (const UINT id : ids) {

@@ -33,4 +33,19 @@ inline std::vector<std::pair<int64_t, int64_t>> StoredNoteOrders(sqlite3* handle
                                     " ORDER BY sort_order, id");
 }
 
+// The ids of those rows in their stored order: what the sidebar shows after a reload.
+inline std::vector<int64_t> IdsOf(const std::vector<std::pair<int64_t, int64_t>>& rows) {
+    std::vector<int64_t> ids;
+    for (const auto& row : rows) ids.push_back(row.first);
+    return ids;
+}
+
+inline std::vector<int64_t> StoredProjectIds(sqlite3* handle) {
+    return IdsOf(StoredProjectOrders(handle));
+}
+
+inline std::vector<int64_t> StoredNoteIds(sqlite3* handle, int64_t projectId) {
+    return IdsOf(StoredNoteOrders(handle, projectId));
+}
+
 }  // namespace lq::test

@@ -29,7 +29,6 @@ protected:
         return ws;
     }
 
-
     int64_t p1 = 0, p2 = 0, p3 = 0, a = 0, b = 0, c = 0, d = 0;
 };
 
@@ -107,7 +106,7 @@ TEST_F(WorkspaceCreateMoveTest, RenamesStoreTheCleanedTextAndRefuseBlankOrUnknow
     EXPECT_EQ(ws.tree.FindNote(c)->title, "c");
 }
 
-TEST_F(WorkspaceCreateMoveTest, EveryProjectMoveStoresTheOrderSeenAsOneTwoThree) {
+TEST_F(WorkspaceCreateMoveTest, EveryProjectMoveStoresTheOrderSeen) {
     Workspace& ws = LoadThreeProjects();
     Exec("UPDATE projects SET sort_order = sort_order * 10");  // gaps, as after deletions
     struct Step {
@@ -123,16 +122,16 @@ TEST_F(WorkspaceCreateMoveTest, EveryProjectMoveStoresTheOrderSeenAsOneTwoThree)
         {&p2, 1, {&p1, &p2, &p3}},
     };
     for (const Step& step : steps) {
+        StatementTrace trace(db->handle());
         EXPECT_TRUE(ws.MoveProject(*step.project, step.index));
-        Orders expected;
         std::vector<int64_t> ids;
-        for (size_t k = 0; k < step.expected.size(); ++k) {
-            expected.emplace_back(*step.expected[k], static_cast<int64_t>(k + 1));
-            ids.push_back(*step.expected[k]);
-        }
+        for (const int64_t* id : step.expected) ids.push_back(*id);
         EXPECT_EQ(TreeProjects(ws), ids);
-        if (step.project == &p3) continue;  // the no-op keeps the gaps it found
-        EXPECT_EQ(StoredProjectOrders(db->handle()), expected);
+        EXPECT_EQ(StoredProjectIds(db->handle()), ids);
+        // One project changed place: only its row is written.
+        const auto writes = std::count_if(trace.texts.begin(), trace.texts.end(),
+                                          [](const std::string& text) { return text.starts_with("UPDATE"); });
+        EXPECT_EQ(writes, step.project == &p3 ? 0 : 1);
     }
     EXPECT_FALSE(ws.MoveProject(9999, 0));
 }
@@ -152,25 +151,25 @@ TEST_F(WorkspaceCreateMoveTest, NoteMovesRenumberTheTargetAndCarryTheOpenNoteAlo
     // Within p1: a to the end, then c to the front.
     EXPECT_TRUE(ws.MoveNote(a, p1, 2));
     EXPECT_EQ(TreeNotes(ws, p1), (std::vector<int64_t>{b, c, a}));
-    EXPECT_EQ(StoredNoteOrders(db->handle(), p1), (Orders{{b, 1}, {c, 2}, {a, 3}}));
+    EXPECT_EQ(StoredNoteIds(db->handle(), p1), (std::vector<int64_t>{b, c, a}));
     EXPECT_TRUE(ws.MoveNote(c, p1, 0));
-    EXPECT_EQ(StoredNoteOrders(db->handle(), p1), (Orders{{c, 1}, {b, 2}, {a, 3}}));
+    EXPECT_EQ(StoredNoteIds(db->handle(), p1), (std::vector<int64_t>{c, b, a}));
 
     // The open note a into p2 at the front: p2 becomes current and remembers it; p1 forgets it.
     EXPECT_TRUE(ws.MoveNote(a, p2, 0));
     EXPECT_EQ(TreeNotes(ws, p2), (std::vector<int64_t>{a, d}));
-    EXPECT_EQ(StoredNoteOrders(db->handle(), p2), (Orders{{a, 1}, {d, 2}}));
+    EXPECT_EQ(StoredNoteIds(db->handle(), p2), (std::vector<int64_t>{a, d}));
     EXPECT_EQ(Stored(a).projectId, p2);
     EXPECT_EQ(ws.tree.FindNote(a)->projectId, p2);
     EXPECT_EQ(ws.currentProjectId, p2);
     EXPECT_EQ(ws.lastOpenedNote.at(p2), a);
     EXPECT_FALSE(ws.lastOpenedNote.contains(p1));
     // The notes left behind keep their relative order, with a gap.
-    EXPECT_EQ(StoredNoteOrders(db->handle(), p1), (Orders{{c, 1}, {b, 2}}));
+    EXPECT_EQ(StoredNoteIds(db->handle(), p1), (std::vector<int64_t>{c, b}));
 
     // Into the empty project: sort order 1 there.
     EXPECT_TRUE(ws.MoveNote(b, p3, 5));
-    EXPECT_EQ(StoredNoteOrders(db->handle(), p3), (Orders{{b, 1}}));
+    EXPECT_EQ(StoredNoteIds(db->handle(), p3), (std::vector<int64_t>{b}));
     EXPECT_EQ(ws.currentProjectId, p2);  // b was not open
 
     EXPECT_FALSE(ws.MoveNote(9999, p1, 0));
@@ -193,28 +192,36 @@ TEST_F(WorkspaceCreateMoveTest, AMoveTheDatabaseRefusesPutsTheTreeBackAndStoresN
     EXPECT_EQ(ws.tree.FindNote(a)->projectId, p1);
     EXPECT_EQ(ws.currentProjectId, p1);
 
-    // The renumbering fails halfway (the second row is refused): rolled back as a whole.
-    Exec("CREATE TEMP TRIGGER no_order BEFORE UPDATE OF sort_order ON projects WHEN new.id = " + std::to_string(p3) +
+    EXPECT_EQ(Dump(), before);
+
+    // The renumbering fails halfway (the second row written is refused): rolled back as a whole. With
+    // every row at the same order, moving the last one first keeps it and writes the other two.
+    Exec("UPDATE projects SET sort_order = 5");
+    Exec("UPDATE notes SET sort_order = 5");
+    Exec("CREATE TEMP TRIGGER no_order BEFORE UPDATE OF sort_order ON projects WHEN new.id = " + std::to_string(p2) +
          " BEGIN SELECT RAISE(ABORT, 'no'); END;");
-    Exec("CREATE TEMP TRIGGER no_note_order BEFORE UPDATE OF sort_order ON notes WHEN new.id = " + std::to_string(d) +
+    Exec("CREATE TEMP TRIGGER no_note_order BEFORE UPDATE OF sort_order ON notes WHEN new.id = " + std::to_string(b) +
          " BEGIN SELECT RAISE(ABORT, 'no'); END;");
-    EXPECT_FALSE(ws.MoveProject(p1, 2));
-    EXPECT_FALSE(ws.MoveNote(a, p2, 0));
+    const std::string level = Dump();
+    EXPECT_FALSE(ws.MoveProject(p3, 0));
+    EXPECT_FALSE(ws.MoveNote(c, p1, 0));
     EXPECT_EQ(TreeProjects(ws), (std::vector<int64_t>{p1, p2, p3}));
     EXPECT_EQ(TreeNotes(ws, p1), (std::vector<int64_t>{a, b, c}));
     EXPECT_EQ(TreeNotes(ws, p2), (std::vector<int64_t>{d}));
     EXPECT_EQ(ws.currentProjectId, p1);
     EXPECT_EQ(ws.lastOpenedNote.at(p1), a);
-    EXPECT_EQ(Dump(), before);
+    EXPECT_EQ(Dump(), level);
 }
 
 TEST_F(WorkspaceCreateMoveTest, AFailingCommitPutsTheOrderBack) {
     Workspace& ws = LoadThreeProjects();
     // A deferred foreign key makes COMMIT itself fail: the renumbering ran, the commit cannot.
-    Exec("CREATE TABLE IF NOT EXISTS commit_blocker (ref INTEGER REFERENCES projects(id) DEFERRABLE INITIALLY "
-         "DEFERRED)");
-    Exec("CREATE TRIGGER block_commit AFTER UPDATE OF sort_order ON projects BEGIN INSERT INTO commit_blocker "
-         "VALUES (-1); END;");
+    Exec(
+        "CREATE TABLE IF NOT EXISTS commit_blocker (ref INTEGER REFERENCES projects(id) DEFERRABLE INITIALLY "
+        "DEFERRED)");
+    Exec(
+        "CREATE TRIGGER block_commit AFTER UPDATE OF sort_order ON projects BEGIN INSERT INTO commit_blocker "
+        "VALUES (-1); END;");
     const std::string withBlocker = Dump();
     EXPECT_FALSE(ws.MoveProject(p1, 2));
     EXPECT_EQ(TreeProjects(ws), (std::vector<int64_t>{p1, p2, p3}));

@@ -65,7 +65,7 @@ TEST_F(WorkspaceDeleteTest, DeletingTheOpenNoteWithUnsavedTypingAndUndoingBrings
     EXPECT_EQ(Stored(b).content, "beta typed");
     EXPECT_EQ(Stored(b).view.cursorPos, 10);
     EXPECT_EQ(TreeNotes(ws, p1), (std::vector<int64_t>{a, b, c}));
-    EXPECT_EQ(StoredNoteOrders(db->handle(), p1), (Orders{{a, 1}, {b, 2}, {c, 3}}));
+    EXPECT_EQ(StoredNoteIds(db->handle(), p1), (std::vector<int64_t>{a, b, c}));
     EXPECT_EQ(ws.currentNoteId, c);  // undo opens nothing itself
 
     ASSERT_TRUE(ws.OpenNote(b));
@@ -155,7 +155,7 @@ TEST_F(WorkspaceDeleteTest, SeveralDeletionsUndoNewestFirstAtTheirOldPlaces) {
     EXPECT_EQ(TreeNotes(ws, p1), (std::vector<int64_t>{a, c}));
     ASSERT_EQ(ws.UndoDelete(), (UndoneItem{false, b}));
     EXPECT_EQ(TreeNotes(ws, p1), (std::vector<int64_t>{a, b, c}));
-    EXPECT_EQ(StoredNoteOrders(db->handle(), p1), (Orders{{a, 1}, {b, 2}, {c, 3}}));
+    EXPECT_EQ(StoredNoteIds(db->handle(), p1), (std::vector<int64_t>{a, b, c}));
     EXPECT_EQ(Stored(a).content, "alpha");
 
     StatementTrace trace(db->handle());
@@ -183,9 +183,9 @@ TEST_F(WorkspaceDeleteTest, AProjectComesBackWithItsNotesOrderExpandedFlagAndLas
 
     ASSERT_EQ(ws.UndoDelete(), (UndoneItem{true, p1}));
     EXPECT_EQ(TreeProjects(ws), (std::vector<int64_t>{p1, p2, p3}));
-    EXPECT_EQ(StoredProjectOrders(db->handle()), (Orders{{p1, 1}, {p2, 2}, {p3, 3}}));
+    EXPECT_EQ(StoredProjectIds(db->handle()), (std::vector<int64_t>{p1, p2, p3}));
     EXPECT_EQ(TreeNotes(ws, p1), (std::vector<int64_t>{b, c, a}));
-    EXPECT_EQ(StoredNoteOrders(db->handle(), p1), (Orders{{b, 1}, {c, 2}, {a, 3}}));
+    EXPECT_EQ(StoredNoteIds(db->handle(), p1), (std::vector<int64_t>{b, c, a}));
     EXPECT_FALSE(ws.tree.FindProject(p1)->expanded);
     EXPECT_FALSE(ws.projects.GetProject(p1)->expanded);
     EXPECT_EQ(Stored(c).content, "gamma!");
@@ -260,7 +260,7 @@ TEST_F(WorkspaceDeleteTest, DeletingTheLastProjectLeavesANewInboxWithMemoOpened)
     EXPECT_EQ(inbox, only);
     EXPECT_NE(undone->id, only);
     EXPECT_EQ(TreeProjects(ws), (std::vector<int64_t>{undone->id, inbox}));
-    EXPECT_EQ(StoredProjectOrders(db->handle()), (Orders{{undone->id, 1}, {inbox, 2}}));
+    EXPECT_EQ(StoredProjectIds(db->handle()), (std::vector<int64_t>{undone->id, inbox}));
     ASSERT_EQ(TreeNotes(ws, undone->id).size(), 1u);
     EXPECT_EQ(Stored(TreeNotes(ws, undone->id)[0]).content, "text");
 }

@@ -1,7 +1,10 @@
 #include <gtest/gtest.h>
 
+#include <map>
 #include <string>
+#include <vector>
 
+#include "StoredOrder.h"
 #include "WorkspaceFixture.h"
 #include "editor/EditorView.h"
 #include "store/SettingsStore.h"
@@ -137,14 +140,49 @@ TEST_F(WorkspaceLoadTest, LastOpenedNotesComeFromStoredTimesButThisRunWins) {
 
     Workspace& ws = LoadWorkspace();
     ASSERT_EQ(ws.currentNoteId, a);
-    ws.LoadLastOpened();
-    EXPECT_TRUE(ws.lastOpenedLoaded);
+    ws.LoadLastOpened(p);
+    ws.LoadLastOpened(q);
+    EXPECT_TRUE(ws.lastOpenedLoaded.contains(p) && ws.lastOpenedLoaded.contains(q));
     EXPECT_EQ(ws.lastOpenedNote.at(p), a);  // opened in this run, though b's stored time is later
     EXPECT_EQ(ws.lastOpenedNote.at(q), e);
     EXPECT_TRUE(ws.OpenProject(q));
     EXPECT_EQ(ws.currentNoteId, e);
     EXPECT_TRUE(ws.OpenProject(p));
     EXPECT_EQ(ws.currentNoteId, a);
+}
+
+TEST_F(WorkspaceLoadTest, EachProjectsLastOpenedNoteIsTheOneTheWholeTableScanGave) {
+    // Times that differ, tie, are never set, and a note deleted after its opening.
+    const int64_t projectIds[] = {AddProject("p"), AddProject("q"), AddProject("r"), AddProject("s")};
+    const int64_t times[][4] = {{0, 500, 100, 500}, {300, 300, 0, 0}, {0, 0, 0, 0}, {9, 7, 9, 8}};
+    std::vector<int64_t> ids;
+    for (size_t p = 0; p < 4; ++p) {
+        for (size_t n = 0; n < 4; ++n) {
+            ids.push_back(AddNote(projectIds[p], "n", "text"));
+            Exec("UPDATE notes SET opened_at = " + std::to_string(times[p][n]) +
+                 " WHERE id = " + std::to_string(ids.back()));
+        }
+    }
+    Exec("DELETE FROM notes WHERE id = " + std::to_string(ids[13]));  // the later of s's two nines
+    // What the scan over the whole table gave, newest first within each project.
+    std::map<int64_t, int64_t> expected;
+    for (const auto& [project, note] :
+         IdsAndOrders(db->handle(),
+                      "SELECT project_id, id FROM notes WHERE opened_at > 0 ORDER BY project_id, "
+                      "opened_at DESC, id DESC")) {
+        expected.try_emplace(project, note);
+    }
+    ASSERT_EQ(expected.size(), 3u);
+
+    Workspace& ws = LoadWorkspace();
+    ws.lastOpenedNote.clear();  // forget the note opened at start-up
+    std::map<int64_t, int64_t> found;
+    for (const int64_t project : projectIds) {
+        ws.LoadLastOpened(project);
+        ws.LoadLastOpened(project);  // once per project
+        if (auto last = ws.lastOpenedNote.find(project); last != ws.lastOpenedNote.end()) found.emplace(*last);
+    }
+    EXPECT_EQ(found, expected);
 }
 
 TEST_F(WorkspaceLoadTest, ReleaseDocumentsGivesEveryDocumentBackAndLeavesTheNoteShowing) {

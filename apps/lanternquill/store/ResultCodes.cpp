@@ -10,4 +10,8 @@ bool IsDamagedFileCode(int resultCode) noexcept {
     return primary == SQLITE_CORRUPT || primary == SQLITE_NOTADB;
 }
 
+bool IsUnreadableDataCode(int resultCode) noexcept {
+    return IsDamagedFileCode(resultCode) || (resultCode & 0xff) == SQLITE_IOERR;
+}
+
 }  // namespace lq

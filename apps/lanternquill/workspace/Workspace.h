@@ -6,6 +6,7 @@
 #include <string>
 #include <string_view>
 #include <unordered_map>
+#include <unordered_set>
 #include <utility>
 #include <vector>
 
@@ -51,9 +52,10 @@ public:
     // Rebuilds `tree` and `savedExpanded` from the store. False, with nothing changed, when either
     // listing failed: a listing that stops midway is never taken for a short one.
     [[nodiscard]] bool LoadProjects();
-    // Completes `lastOpenedNote` from the stored opening times, once per load; a note opened in this
-    // run keeps precedence. A failing read keeps the rows read before it.
-    void LoadLastOpened();
+    // Completes `lastOpenedNote` for one project from the stored opening times, once per project and
+    // load; a note opened in this run keeps precedence. Reads that project's rows only: the opening
+    // time lies after the text in each row, so every row read walks its text's pages.
+    void LoadLastOpened(int64_t projectId);
     // When `tree` is empty: stores project "Inbox" with note "Memo" in one transaction and only then
     // adds them to `tree`. False when they could not be stored (nothing is then in memory either).
     [[nodiscard]] bool EnsureFirstRunData();
@@ -124,21 +126,28 @@ public:
     // False, writing nothing, for an item not in `tree` or a blank text; false when no row changed.
     [[nodiscard]] bool RenameNote(int64_t noteId, std::string_view title);
     [[nodiscard]] bool RenameProject(int64_t projectId, std::string_view name);
-    // Moves the project to min(index, last position) and stores the order 1..n. True at once when it
-    // is already there; false, with `tree` as before and nothing stored, when absent or the write failed.
+    // Moves the project to min(index, last position) and stores that order, writing only the rows
+    // whose sort order has to change. True at once when it is already there; false, with `tree` as
+    // before and nothing stored, when absent or the write failed.
     [[nodiscard]] bool MoveProject(int64_t projectId, uint64_t index);
     // Moves the note to min(index, count of the target's other notes) in the target project and
-    // stores the target's order 1..n. The open note takes the target along as current project. False,
-    // with `tree` as before and nothing stored, when either is absent or the write failed.
+    // stores the target's order, leaving the rows in their place (a damaged one above all) as they
+    // are. The open note takes the target along as current project. False, with `tree` as before and
+    // nothing stored, when either is absent or the write failed.
     [[nodiscard]] bool MoveNote(int64_t noteId, int64_t targetProjectId, uint64_t index);
+    // One attempt of MoveNote.
+    [[nodiscard]] bool TryMoveNote(int64_t noteId, int64_t targetProjectId, uint64_t index);
     // One imported text as a new note last in the project, stored whole or not at all; not opened.
     [[nodiscard]] std::optional<int64_t> ImportNote(int64_t projectId, std::string_view title,
                                                     std::string_view content);
-    // Stores every project's position in `tree` as sort order 1..n; the first row that does not
-    // change stops it with false. Runs inside the caller's transaction.
+    // Stores the order of the projects in `tree`, rewriting only the rows whose sort order must
+    // change for it (PlanSortOrders); the first row that does not change stops it with false. Runs
+    // inside the caller's transaction.
     [[nodiscard]] bool StoreProjectOrder();
-    // The same for the notes of one project, which also get that project's id. False when absent.
-    [[nodiscard]] bool StoreNoteOrder(int64_t projectId);
+    // The same for the notes of one project, which also get that project's id; the order stored for
+    // `freshNoteId` (a row just written) is not kept. Rows known to be unreadable keep theirs where
+    // the order allows; a row that cannot be rewritten joins `unwritableNotes`. False when absent.
+    [[nodiscard]] bool StoreNoteOrder(int64_t projectId, int64_t freshNoteId = 0);
 
     // --- Telling others of changed notes ---
     // Calls `noteTextChanged` (when set) for a note whose text this workspace stored, or that it
@@ -170,6 +179,8 @@ public:
     // transaction; opens nothing. None, with the entry kept and nothing changed, when the stack is
     // empty or anything failed.
     [[nodiscard]] std::optional<UndoneItem> UndoDelete();
+    // One attempt of UndoDelete.
+    [[nodiscard]] std::optional<UndoneItem> TryUndoDelete();
     // Makes a row read from the store hold what the user last had: the view in memory, and the
     // unsaved text of the open note or of a dirty cached document.
     void CaptureNoteForUndo(NoteRecord& record);
@@ -208,7 +219,7 @@ public:
     int64_t currentNoteId = 0;
     int64_t currentProjectId = 0;
     std::unordered_map<int64_t, int64_t> lastOpenedNote;
-    bool lastOpenedLoaded = false;
+    std::unordered_set<int64_t> lastOpenedLoaded;  // projects LoadLastOpened has read
     std::unordered_map<int64_t, CachedDoc> documents;
     ScintillaDocRef emptyDoc;
     uint64_t useCounter = 0;
@@ -219,6 +230,7 @@ public:
     std::unordered_map<int64_t, bool> savedExpanded;
     std::unordered_map<std::string, std::string> savedSettings;
     int64_t unreadableNoteId = 0;  // the note the last OpenNote, OpenProject or DeleteNote could not read; 0 for none
+    std::unordered_set<int64_t> unwritableNotes;  // notes whose row could not be rewritten in this run
     bool lastSaveFailed = false;
     uint64_t savesCommitted = 0;  // SaveAll's commits in this run
     bool saveFailureReported = false;

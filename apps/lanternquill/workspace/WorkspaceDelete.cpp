@@ -84,7 +84,7 @@ bool Workspace::DeleteNote(int64_t noteId) {
     }
     CaptureNoteForUndo(*record);
     const std::optional<int64_t> neighbour = tree.NeighbourNote(noteId);
-    LoadLastOpened();
+    LoadLastOpened(projectId);
 
     if (!ChangeOneRow(db, kDeleteNoteSql, [&](Statement& s) { s.BindInt64(1, noteId); })) return false;
     TellNoteTextChanged(noteId);

@@ -1,5 +1,6 @@
 #include "workspace/Workspace.h"
 
+#include <algorithm>
 #include <array>
 #include <optional>
 
@@ -88,22 +89,25 @@ bool Workspace::LoadProjects() {
     for (const ProjectRow& row : *projectRows) savedExpanded[row.id] = row.expanded;
     tree.Rebuild(std::move(*projectRows), *noteRows);
     lastOpenedNote.clear();
-    lastOpenedLoaded = false;
+    lastOpenedLoaded.clear();
     return true;
 }
 
-void Workspace::LoadLastOpened() {
-    if (lastOpenedLoaded) return;
-    std::unordered_map<int64_t, int64_t> stored;
-    if (Statement* statement = db.Prepare(kLastOpenedNotesSql)) {
-        statement->Reset();
-        // Rows come newest first within a project, so the first per project wins. A failing step
-        // ends the scan; what was read before is still good.
-        while (statement->Step()) stored.try_emplace(statement->ColumnInt64(0), statement->ColumnInt64(1));
-        statement->Reset();
-    }
-    for (const auto& [projectId, noteId] : stored) lastOpenedNote.try_emplace(projectId, noteId);
-    lastOpenedLoaded = true;
+void Workspace::LoadLastOpened(int64_t projectId) {
+    if (!lastOpenedLoaded.insert(projectId).second) return;
+    // Mapped when nothing typed is pending (a mapped page that cannot be read ends the process, see
+    // MappedReads): the walk over the texts' pages then costs no round trip to the system per page.
+    const bool unsaved =
+        HasUnsavedEditorChanges() ||
+        std::any_of(documents.begin(), documents.end(), [](const auto& cached) { return cached.second.dirty; });
+    std::optional<MappedReads> mapped;
+    if (!unsaved) mapped.emplace(db);
+    Statement* statement = db.Prepare(kLastOpenedNoteSql);
+    if (statement == nullptr) return;
+    const ScopedReset reset(*statement);
+    // A failing read leaves the project without a stored last note: its first note opens.
+    if (statement->Reset().BindInt64(1, projectId).Step())
+        lastOpenedNote.try_emplace(projectId, statement->ColumnInt64(0));
 }
 
 bool Workspace::EnsureFirstRunData() {

@@ -145,7 +145,7 @@ bool Workspace::OpenProject(int64_t projectId) {
     unreadableNoteId = 0;
     const ProjectNode* project = tree.FindProject(projectId);
     if (project == nullptr) return false;
-    LoadLastOpened();
+    LoadLastOpened(projectId);
     if (auto last = lastOpenedNote.find(projectId); last != lastOpenedNote.end()) {
         // The note may have moved to another project since it was last opened here.
         const NoteListRow* row = tree.FindNote(last->second);

@@ -5,9 +5,9 @@
 
 namespace lq {
 
-// Notes ever opened, newest opening first within each project (of equal times the higher id).
-inline constexpr char kLastOpenedNotesSql[] =
-    "SELECT project_id, id FROM notes WHERE opened_at > 0 ORDER BY project_id, opened_at DESC, id DESC";
+// The note of project ?1 opened last (of equal times the higher id), if any was ever opened.
+inline constexpr char kLastOpenedNoteSql[] =
+    "SELECT id FROM notes WHERE project_id = ?1 AND opened_at > 0 ORDER BY opened_at DESC, id DESC LIMIT 1";
 
 // ?1 the expanded flag (1 or 0), ?2 the project id.
 inline constexpr char kSetProjectExpandedSql[] = "UPDATE projects SET expanded = ?1 WHERE id = ?2";
@@ -20,6 +20,11 @@ inline constexpr char kRenameProjectSql[] = "UPDATE projects SET name = ?1, upda
 inline constexpr char kSetProjectOrderSql[] = "UPDATE projects SET sort_order = ?1 WHERE id = ?2";
 // ?1 project id, ?2 position from 1, ?3 note id.
 inline constexpr char kSetNoteOrderSql[] = "UPDATE notes SET project_id = ?1, sort_order = ?2 WHERE id = ?3";
+// (id, sort_order) of every project.
+inline constexpr char kProjectOrdersSql[] = "SELECT id, sort_order FROM projects";
+// (id, sort_order) of the notes of project ?1, answered from the index notes_by_project alone: the
+// sort order lies after the text in the row, and no row is read.
+inline constexpr char kNoteOrdersSql[] = "SELECT id, sort_order FROM notes WHERE project_id = ?1";
 
 inline constexpr char kDeleteNoteSql[] = "DELETE FROM notes WHERE id = ?1";
 // The notes go with the project (ON DELETE CASCADE).

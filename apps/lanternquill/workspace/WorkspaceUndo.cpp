@@ -15,6 +15,15 @@ size_t Clamp(uint64_t index, size_t limit) {
 }  // namespace
 
 std::optional<UndoneItem> Workspace::UndoDelete() {
+    // A row found unreadable on the way rolls the attempt back; the next one leaves it in place.
+    for (;;) {
+        const size_t known = unwritableNotes.size();
+        std::optional<UndoneItem> undone = TryUndoDelete();
+        if (undone || unwritableNotes.size() == known) return undone;
+    }
+}
+
+std::optional<UndoneItem> Workspace::TryUndoDelete() {
     if (undoStack.empty()) return std::nullopt;
     Transaction transaction(db);
     if (!transaction.begun()) return std::nullopt;
@@ -52,7 +61,7 @@ std::optional<UndoneItem> Workspace::UndoDelete() {
     } else {
         tree.InsertNote(rows.front(), Clamp(entry.position, SIZE_MAX));
     }
-    const bool renumbered = entry.isProject ? StoreProjectOrder() : StoreNoteOrder(target);
+    const bool renumbered = entry.isProject ? StoreProjectOrder() : StoreNoteOrder(target, rows.front().id);
     if (!renumbered || !transaction.Commit()) {
         // The guard rolls the rows back; the tree follows.
         if (entry.isProject) {
@@ -80,7 +89,7 @@ std::optional<UndoneItem> Workspace::UndoDelete() {
         }
     } else if (rows.front().openedAt > 0) {
         // Unless the project remembers another note, the restored one was its last opened.
-        LoadLastOpened();
+        LoadLastOpened(target);
         lastOpenedNote.try_emplace(target, rows.front().id);
     }
     const UndoneItem undone{entry.isProject, entry.isProject ? target : rows.front().id};

@@ -2,7 +2,12 @@
 #include <gtest/gtest.h>
 #include <sqlite3.h>
 
+#include <string>
+#include <vector>
+
 #include "MainWindowNotesFixture.h"
+#include "resources/ResourceIds.h"
+#include "ui/dialogs/ResourceString.h"
 
 namespace lq::test {
 namespace {
@@ -124,6 +129,39 @@ TEST_F(MainWindowNotesOrderTest, UndoingANoteDeletionPutsItBackInPlace) {
     EXPECT_EQ(main->sidebar.openNoteId(), a2);
 }
 
+TEST_F(MainWindowNotesOrderTest, AnUndoOrMoveTheDatabaseRefusesSaysSoOnceAndTheDeletionWaitsForAnotherTry) {
+    StartWithThreeProjects();
+    std::vector<std::wstring> messages;
+    main->showMessage = [&](const std::wstring& text) { messages.push_back(text); };
+    main->sidebar.Select({false, a2});
+    main->DeleteSelected();
+    ASSERT_EQ(workspace->undoStack.size(), 1u);
+    const std::vector<std::string> deleted = Rows();
+
+    Exec("CREATE TRIGGER no_insert BEFORE INSERT ON notes BEGIN SELECT RAISE(ABORT, 'no'); END");
+    main->UndoDelete();
+    EXPECT_EQ(messages,
+              (std::vector<std::wstring>{LoadResourceString(GetModuleHandleW(nullptr), IDS_UNDO_DELETE_FAILED)}));
+    EXPECT_EQ(Rows(), deleted);
+    EXPECT_EQ(workspace->undoStack.size(), 1u);
+
+    messages.clear();
+    Exec("CREATE TRIGGER no_order BEFORE UPDATE OF sort_order ON notes BEGIN SELECT RAISE(ABORT, 'no'); END");
+    main->sidebar.Select({false, a3});
+    main->MoveSelected(true);
+    EXPECT_EQ(messages, (std::vector<std::wstring>{LoadResourceString(GetModuleHandleW(nullptr), IDS_MOVE_FAILED)}));
+    EXPECT_EQ(Rows(), deleted);
+
+    messages.clear();
+    Exec("DROP TRIGGER no_insert");
+    Exec("DROP TRIGGER no_order");
+    main->UndoDelete();
+    EXPECT_TRUE(messages.empty());
+    EXPECT_EQ(Rows(), (std::vector<std::string>{P(a, "A"), N(a1, "a1"), N(a2, "a2"), N(a3, "a3"), P(b, "B"),
+                                                N(b1, "b1"), P(c, "C")}));
+    EXPECT_TRUE(workspace->undoStack.empty());
+}
+
 TEST_F(MainWindowNotesOrderTest, DeletingTheLastProjectShowsTheNewOneInItsPlace) {
     const int64_t only = AddProject("Only");
     AddNote(only, "n");
@@ -174,10 +212,11 @@ TEST_F(MainWindowNotesOrderTest, MovingStaysAmongSiblingsAndStoresTheOrder) {
         EXPECT_EQ(Rows(), step.rows) << step.key.id << (step.up ? " up" : " down");
         EXPECT_EQ(Selection(), step.key);
     }
-    EXPECT_EQ(StoredSortOrder("notes", a2), 1);
-    EXPECT_EQ(StoredSortOrder("notes", a1), 2);
-    EXPECT_EQ(StoredSortOrder("projects", c), 2);
-    EXPECT_EQ(StoredSortOrder("projects", b), 3);
+    // Stored as shown: a reload gives the same rows.
+    EXPECT_LT(StoredSortOrder("notes", a2), StoredSortOrder("notes", a1));
+    EXPECT_LT(StoredSortOrder("notes", a1), StoredSortOrder("notes", a3));
+    EXPECT_LT(StoredSortOrder("projects", a), StoredSortOrder("projects", c));
+    EXPECT_LT(StoredSortOrder("projects", c), StoredSortOrder("projects", b));
     EXPECT_EQ(workspace->currentNoteId, a1);  // moving opens nothing
 }
 

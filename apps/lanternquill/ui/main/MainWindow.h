@@ -187,6 +187,8 @@ public:
     bool StepPastUnreadableRow(TreeItemKey row);
     // Tells the user the message `messageId` with the note's title as its "%1".
     void TellAboutNote(UINT messageId, int64_t noteId);
+    // Tells the user, once, of an operation that could not be done (a message without arguments).
+    void ReportFailure(UINT stringId);
     // Completes the tree label edit stored by PostTreeEdit (WM_APP+1).
     void CompleteLabelEdit();
     // Commits what the user is in the middle of typing (an input-method composition in the editor,

@@ -112,8 +112,13 @@ void MainWindow::DeleteItem(TreeItemKey key) {
 void MainWindow::UndoDelete() {
     if (!workspace) return;
     FinishLabelEditFirst(*this);
+    const bool pending = !workspace->undoStack.empty();
     const std::optional<UndoneItem> undone = workspace->UndoDelete();
-    if (!undone) return;
+    if (!undone) {
+        // The entry stays on the stack: nothing is lost and the user can try again.
+        if (pending) ReportFailure(IDS_UNDO_DELETE_FAILED);
+        return;
+    }
     const TreeItemKey key{undone->isProject, undone->id};
 
     sidebar.Sync(workspace->tree, key);

@@ -145,7 +145,11 @@ void MainWindow::MoveSelected(bool up) {
     } else if (const std::optional<int64_t> project = workspace->tree.ProjectOfNote(key->id)) {
         moved = workspace->MoveNote(key->id, *project, *target);
     }
-    if (!moved) return;  // the tree still shows the stored order
+    if (!moved) {
+        // The tree still shows the stored order.
+        ReportFailure(IDS_MOVE_FAILED);
+        return;
+    }
     sidebar.Sync(workspace->tree, *key);
     sidebar.Select(*key);
 }
@@ -179,6 +183,12 @@ void MainWindow::TellAboutNote(UINT messageId, int64_t noteId) {
     const HandlerScope handling(*this);
     const NoteListRow* row = workspace->tree.FindNote(noteId);
     showMessage(LoadResourceString(instance, messageId, row ? Utf8ToUtf16(row->title) : std::wstring()));
+}
+
+void MainWindow::ReportFailure(UINT stringId) {
+    if (!showMessage) return;
+    const HandlerScope handling(*this);
+    showMessage(LoadResourceString(instance, stringId));
 }
 
 }  // namespace lq

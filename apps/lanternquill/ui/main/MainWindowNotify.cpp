@@ -146,6 +146,8 @@ void ApplyPendingMove(MainWindow& window) {
     if (!moved) {
         if (!move->item.isProject && window.workspace->NoteCannotBeRead(move->item.id)) {
             window.TellAboutNote(IDS_UNREADABLE_NOT_MOVED, move->item.id);
+        } else {
+            window.ReportFailure(IDS_MOVE_FAILED);
         }
         return;
     }
