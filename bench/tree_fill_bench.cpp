@@ -70,9 +70,95 @@ double PlainFill(const lq::ProjectTree& tree) {
     return MillisSince(start);
 }
 
+// The same three messages AddNote sends, sent straight to the control and timed one by one.
+void RawSteps(const lq::ProjectTree& tree, int projects, int notes) {
+    lq::SidebarTree sidebar;
+    lq::test::TestHostWindow host(250, 800);
+    ShowWindow(host.hwnd(), SW_SHOWNOACTIVATE);
+    HWND control = lq::CreateSidebarControl(host.hwnd(), GetModuleHandleW(nullptr));
+    if (!control || !sidebar.Attach(control)) return;
+    sidebar.SetDpi(96);
+    MoveWindow(control, 0, 0, 250, 800, FALSE);
+    sidebar.Populate(tree, 1, lq::TreeItemKey{false, 1});
+    UpdateWindow(control);
+    lq::test::TestHostWindow::PumpMessages();
+    HTREEITEM project = TreeView_GetRoot(control);
+    std::wstring title = L"新しいメモ";
+    TVINSERTSTRUCTW insert{};
+    insert.hParent = project;
+    insert.hInsertAfter = TVI_LAST;
+    insert.item.mask = TVIF_TEXT | TVIF_PARAM;
+    insert.item.pszText = title.data();
+    Clock::time_point start = Clock::now();
+    auto item =
+        reinterpret_cast<HTREEITEM>(SendMessageW(control, TVM_INSERTITEMW, 0, reinterpret_cast<LPARAM>(&insert)));
+    const double inserted = MillisSince(start);
+    TVITEMW change{};
+    change.mask = TVIF_CHILDREN | TVIF_HANDLE;
+    change.hItem = project;
+    change.cChildren = 1;
+    start = Clock::now();
+    SendMessageW(control, TVM_SETITEMW, 0, reinterpret_cast<LPARAM>(&change));
+    const double flag = MillisSince(start);
+    start = Clock::now();
+    SendMessageW(control, TVM_EXPAND, TVE_EXPAND, reinterpret_cast<LPARAM>(project));
+    const double expand = MillisSince(start);
+    start = Clock::now();
+    SendMessageW(control, TVM_SELECTITEM, TVGN_CARET, reinterpret_cast<LPARAM>(item));
+    const double select = MillisSince(start);
+    std::printf("raw, %6d notes in %4d projects: insert %7.1f ms, flag %7.1f ms, expand %7.1f ms, select %7.1f ms\n",
+                notes, projects, inserted, flag, expand, select);
+}
+
+// The steps of a new note over a filled sidebar, each message timed on its own: the row appended to
+// the first project, its children flag, the expand, the selection, the scroll into view and the
+// label editor opened and closed.
+void NewNoteSteps(const lq::ProjectTree& tree, int projects, int notes) {
+    lq::SidebarTree sidebar;
+    lq::test::TestHostWindow host(250, 800);
+    ShowWindow(host.hwnd(), SW_SHOWNOACTIVATE);
+    HWND control = lq::CreateSidebarControl(host.hwnd(), GetModuleHandleW(nullptr));
+    if (!control || !sidebar.Attach(control)) return;
+    sidebar.SetDpi(96);
+    MoveWindow(control, 0, 0, 250, 800, FALSE);
+    sidebar.Populate(tree, 1, lq::TreeItemKey{false, 1});
+    UpdateWindow(control);
+    lq::test::TestHostWindow::PumpMessages();
+    const int64_t id = notes + 1;
+    Clock::time_point start = Clock::now();
+    sidebar.AddNote(lq::NoteListRow{id, 1, "新しいメモ", 0, 0});
+    const double add = MillisSince(start);
+    start = Clock::now();
+    sidebar.Select(lq::TreeItemKey{false, id});
+    const double select = MillisSince(start);
+    start = Clock::now();
+    sidebar.EditLabel(lq::TreeItemKey{false, id});
+    const double edit = MillisSince(start);
+    start = Clock::now();
+    lq::test::TestHostWindow::PumpMessages();
+    const double pump = MillisSince(start);
+    start = Clock::now();
+    TreeView_EndEditLabelNow(control, TRUE);
+    const double end = MillisSince(start);
+    std::printf(
+        "new note, %6d notes in %4d projects: AddNote %7.1f ms, Select %7.1f ms, EditLabel %7.1f ms, "
+        "paint %7.1f ms, end edit %7.1f ms\n",
+        notes, projects, add, select, edit, pump, end);
+}
+
 }  // namespace
 
-int main() {
+int main(int argc, char** argv) {
+    if (argc > 1 && std::string(argv[1]) == "--new-note") {
+        for (const int projects : {50, 2000}) {
+            for (const int notes : {1000, 50000, 100000}) {
+                const lq::ProjectTree tree = MakeTree(projects, notes);
+                RawSteps(tree, projects, notes);
+                NewNoteSteps(tree, projects, notes);
+            }
+        }
+        return 0;
+    }
     for (const int projects : {50, 2000}) {
         for (const int notes : {1000, 10000, 50000}) {
             const lq::ProjectTree tree = MakeTree(projects, notes);

@@ -16,6 +16,22 @@ source "$root/scripts/wine-session.sh"
 trap lq_session_stop EXIT
 lq_session_start "$build/wineprefix"
 
+# On a private display the window is out of sight and the terminal would just wait: say where it is,
+# how to look at it and how to end the run.
+if [[ -n "$lq_session_started_xvfb" ]]; then
+  {
+    printf 'run: no DISPLAY was set, so lanternquill runs on the private display %s, where no screen shows it.\n' "$DISPLAY"
+    if command -v import >/dev/null 2>&1; then
+      printf 'run: to see it, take a screenshot from another terminal: DISPLAY=%s import -window root shot.png\n' "$DISPLAY"
+    fi
+    if command -v x11vnc >/dev/null 2>&1; then
+      printf 'run: or attach a VNC viewer after: x11vnc -display %s -localhost\n' "$DISPLAY"
+    fi
+    printf 'run: to show it on your own screen, run again with DISPLAY set.\n'
+    printf 'run: the run ends when the window is closed or with Ctrl+C here.\n'
+  } >&2
+fi
+
 set +e
 wine "$build/bin/lanternquill.exe" "$@"
 code=$?

@@ -120,10 +120,10 @@ TEST(EndToEndViewTest, GoingToTheLastEditAfterAReplaceInAllNotesStoresValidText)
     EXPECT_EQ(run.Wait(30000), std::optional<DWORD>(0));
 }
 
-// A stored caret or anchor that the text does not have opens the note with a plain caret at its end,
-// so the first key adds to the text instead of replacing it; positions the text has keep their
-// selection.
-TEST(EndToEndViewTest, AStoredCaretOrAnchorOutsideTheTextOpensAsACaretAtTheEnd) {
+// A stored caret that the text does not have opens the note with a plain caret at its end, and an
+// anchor it does not have falls onto the caret, so the first key adds to the text instead of
+// replacing it; positions the text has keep their selection.
+TEST(EndToEndViewTest, AStoredPositionOutsideTheTextLeavesACaretAndNoSelection) {
     struct Case {
         int64_t caret;
         int64_t anchor;
@@ -135,7 +135,7 @@ TEST(EndToEndViewTest, AStoredCaretOrAnchorOutsideTheTextOpensAsACaretAtTheEnd) 
     const Case cases[] = {
         {999, -5, 6, 6, "h\xC3\xA9lloq"},
         {-1, 999, 6, 6, "h\xC3\xA9lloq"},
-        {3, 999, 6, 6, "h\xC3\xA9lloq"},
+        {3, 999, 3, 3, "h\xC3\xA9qllo"},  // the caret is in range: it stays, the anchor falls onto it
         {4, 1, 4, 1, "hqlo"},
     };
     for (const Case& c : cases) {

@@ -28,14 +28,14 @@ void Workspace::RestoreViewState(const NoteViewState& view) {
     auto& call = editor.call();
     const Scintilla::Position length = call.Length();
     const auto outside = [length](int64_t position) { return position < 0 || position > length; };
-    if (outside(view.cursorPos) || outside(view.anchorPos)) {
-        // A stored position the text does not have (a file edited elsewhere, a damaged row) must not
-        // turn into a selection that the first key would replace: a plain caret at the end instead.
-        const Scintilla::Position end = SnapToCharacter(call, length);
-        call.SetSel(end, end);
-    } else {
-        call.SetSel(SnapToCharacter(call, view.anchorPos), SnapToCharacter(call, view.cursorPos));
-    }
+    // A stored position the text does not have (a file edited elsewhere, a damaged row) must not
+    // turn into a selection that the first key would replace: a caret outside the text goes to the
+    // end, and an anchor outside it (or beside such a caret) falls onto the caret. A caret in range
+    // stays where it was.
+    const Scintilla::Position caret = outside(view.cursorPos) ? length : view.cursorPos;
+    const Scintilla::Position anchor =
+        outside(view.cursorPos) || outside(view.anchorPos) ? caret : static_cast<Scintilla::Position>(view.anchorPos);
+    call.SetSel(SnapToCharacter(call, anchor), SnapToCharacter(call, caret));
 
     const Scintilla::Line lines = std::max<Scintilla::Line>(call.LineCount(), 1);
     const Scintilla::Line line = std::clamp<Scintilla::Line>(view.firstVisibleDocLine, 0, lines - 1);

@@ -49,6 +49,56 @@ TEST_F(MainWindowNotesTest, NewNoteGoesLastIntoTheSelectedRowsProjectAndEditsIts
     EXPECT_EQ(workspace->tree.FindProject(b)->notes.size(), 3u);  // no further note
 }
 
+TEST_F(MainWindowNotesTest, NewNoteAboveManyRowsMovesThemDownOneRow) {
+    // The new row lands in the middle of the tree: every row below it moves down one row, the scroll
+    // range grows by one, and the rows above it stay where they were.
+    a = AddProject("A");
+    a1 = AddNote(a, "a1");
+    a2 = AddNote(a, "a2");
+    b = AddProject("B");
+    b1 = AddNote(b, "b1");
+    for (int i = 0; i < 60; ++i) AddNote(b, "b" + std::to_string(i + 2));
+    SetSetting("last.note_id", std::to_string(a1));
+    Start();
+    main->sidebar.Select({false, a1});
+    Pump();
+    SCROLLINFO before{};
+    before.cbSize = sizeof(before);
+    before.fMask = SIF_RANGE | SIF_POS;
+    ASSERT_TRUE(GetScrollInfo(tree(), SB_VERT, &before));
+    RECT a2Row{}, bRow{};
+    ASSERT_TRUE(TreeView_GetItemRect(tree(), main->sidebar.FindItem({false, a2}), &a2Row, FALSE));
+    ASSERT_TRUE(TreeView_GetItemRect(tree(), main->sidebar.FindItem({true, b}), &bRow, FALSE));
+    const HTREEITEM firstVisible = TreeView_GetFirstVisible(tree());
+
+    ASSERT_TRUE(main->ExecuteCommand(1));
+    const int64_t made = workspace->currentNoteId;
+    ASSERT_EQ(workspace->tree.FindProject(a)->notes.back().id, made);
+    EXPECT_EQ(Selection(), (TreeItemKey{false, made}));
+    EXPECT_TRUE(RowExpanded(a));
+    EXPECT_NE(EditBox(), nullptr);
+    EXPECT_EQ(TreeView_GetFirstVisible(tree()), firstVisible);
+
+    RECT madeRow{}, bRowAfter{}, a2RowAfter{};
+    ASSERT_TRUE(TreeView_GetItemRect(tree(), main->sidebar.FindItem({false, made}), &madeRow, FALSE));
+    ASSERT_TRUE(TreeView_GetItemRect(tree(), main->sidebar.FindItem({false, a2}), &a2RowAfter, FALSE));
+    ASSERT_TRUE(TreeView_GetItemRect(tree(), main->sidebar.FindItem({true, b}), &bRowAfter, FALSE));
+    const int rowStep = madeRow.top - a2Row.top;  // one row further down
+    EXPECT_GT(rowStep, 0);
+    EXPECT_EQ(a2RowAfter.top, a2Row.top);
+    EXPECT_EQ(bRowAfter.top - bRow.top, rowStep);
+    SCROLLINFO after{};
+    after.cbSize = sizeof(after);
+    after.fMask = SIF_RANGE | SIF_POS;
+    ASSERT_TRUE(GetScrollInfo(tree(), SB_VERT, &after));
+    EXPECT_EQ(after.nMax, before.nMax + 1);
+    EXPECT_EQ(after.nPos, before.nPos);
+
+    FinishLabelEdit(L"named");
+    EXPECT_EQ(Stored(made).title, "named");
+    EXPECT_EQ(Label({false, made}), "named");
+}
+
 TEST_F(MainWindowNotesTest, NewNoteWithoutSelectionUsesTheCurrentProject) {
     StartWithTwoProjects();
     const int64_t empty = AddProject("Empty");  // stored after loading: read it in again

@@ -337,6 +337,33 @@ TEST_F(MenuBarTest, LeftAndRightMoveToTheNeighbouringMenusWrappingAround) {
     EXPECT_EQ(bar_.openIndex(), -1);
 }
 
+// The pointer resting on a button keeps it hot in the control; once Right has gone on to the next
+// menu, only the open menu's button may look active.
+TEST_F(MenuBarTest, WhileAMenuIsOpenOnlyItsButtonLooksActive) {
+    const RECT edit = ButtonRect(1);
+    const RECT next = ButtonRect(2);
+    COLORREF restingFill = 0, openFill = 0;
+    MenuScript script(host_.hwnd(), {
+                                        [&] {
+                                            // Where the pointer rests: the control makes it hot.
+                                            SendMessageW(bar_.toolbar(), TB_SETHOTITEM, 1, 0);
+                                            PostKey(VK_RIGHT);
+                                        },
+                                        [&] {
+                                            SendMessageW(bar_.toolbar(), TB_SETHOTITEM, 1, 0);
+                                            Snapshot shown(bar_.toolbar(), 640, 30);
+                                            restingFill = shown.Pixel(edit.left + 1, edit.top + 1);
+                                            openFill = shown.Pixel(next.left + 1, next.top + 1);
+                                            PostKey(VK_ESCAPE);
+                                        },
+                                    });
+    ASSERT_TRUE(bar_.OnSysChar(L'e'));
+    EXPECT_FALSE(script.timedOut());
+    EXPECT_TRUE(script.finished());
+    EXPECT_EQ(openFill, kMenuBarHighlight);
+    EXPECT_EQ(restingFill, kMenuBarBackground);
+}
+
 TEST_F(MenuBarTest, HoveringAnotherButtonSwitchesAndClickingTheOpenOneCloses) {
     auto filterAt = [&](UINT message, POINT screen) {
         MSG msg{nullptr, message, 0, 0, 0, screen};

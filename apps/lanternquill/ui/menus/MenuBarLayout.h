@@ -31,9 +31,11 @@ inline constexpr COLORREF kMenuBarInactiveText = RGB(0x93, 0x93, 0x93);
 }
 
 // Whether button `index` is drawn highlighted: pressed or hot in the control, highlighted in keyboard
-// mode, or its menu is open.
+// mode, or its menu is open. While a menu is open only its button is: the control keeps the button the
+// pointer rests on hot after Left/Right has gone on to another menu.
 [[nodiscard]] inline bool MenuBarButtonHighlighted(UINT itemState, int32_t index, int32_t hotIndex,
                                                    int32_t openIndex) noexcept {
+    if (openIndex >= 0) return index == openIndex;
     return (itemState & (CDIS_SELECTED | CDIS_HOT)) != 0 || index == hotIndex || index == openIndex;
 }
 

@@ -163,6 +163,8 @@ public:
                                                   UINT_PTR subclassId, DWORD_PTR refData);
 
 private:
+    // Sends TVM_INSERTITEMW with the control's drawing off (unless a rebuild has it off already).
+    HTREEITEM InsertRow(const TVINSERTSTRUCTW& insert) noexcept;
     // Notifications.
     LRESULT OnSelChanged(const NMTREEVIEWW& info, TreeAction& out);
     LRESULT OnRightClick(TreeAction& out);
@@ -215,7 +217,8 @@ private:
     int32_t dpi_ = 96;
     int32_t width_ = 0;
     int64_t openNoteId_ = 0;
-    bool quiet_ = false;  // the program itself selects or rebuilds: no Select action
+    bool quiet_ = false;      // the program itself selects or rebuilds: no Select action
+    bool redrawOff_ = false;  // a rebuild has turned the control's drawing off
     HTREEITEM editItem_ = nullptr;
     bool labelEditRequested_ = false;
     bool drawingSelected_ = false;
