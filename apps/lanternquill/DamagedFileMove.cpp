@@ -9,6 +9,7 @@
 
 #include "StartupPaths.h"
 #include "platform/FileHandle.h"
+#include "platform/FileSearch.h"
 
 namespace lq {
 namespace {
@@ -48,23 +49,6 @@ bool IsMovedAsideName(std::wstring_view name) noexcept {
     }
     return true;
 }
-
-// Owns a search handle from FindFirstFileExW.
-class FileSearch {
-public:
-    explicit FileSearch(HANDLE handle) noexcept : handle_(handle) {}
-    ~FileSearch() {
-        if (valid()) FindClose(handle_);
-    }
-    FileSearch(const FileSearch&) = delete;
-    FileSearch& operator=(const FileSearch&) = delete;
-
-    [[nodiscard]] bool valid() const noexcept { return handle_ != INVALID_HANDLE_VALUE; }
-    [[nodiscard]] HANDLE get() const noexcept { return handle_; }
-
-private:
-    HANDLE handle_;
-};
 
 // A big-endian number of `size` bytes at `offset` of the file; none when it cannot be read.
 std::optional<uint32_t> ReadBigEndian(const std::wstring& path, DWORD offset, DWORD size) {

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "platform/FileHandle.h"
+#include "platform/FileSearch.h"
 #include "platform/LongPath.h"
 #include "platform/ProgramProcessMark.h"
 #include "store/DatabaseFiles.h"
@@ -104,23 +105,6 @@ bool RunsThisProgram(uint32_t processId) {
     static const std::wstring own = OwnImagePath();
     return image.empty() || own.empty() || EqualIgnoringCase(FileNamePart(image), FileNamePart(own));
 }
-
-// Owns a search handle from FindFirstFileExW.
-class FileSearch {
-public:
-    explicit FileSearch(HANDLE handle) noexcept : handle_(handle) {}
-    ~FileSearch() {
-        if (valid()) FindClose(handle_);
-    }
-    FileSearch(const FileSearch&) = delete;
-    FileSearch& operator=(const FileSearch&) = delete;
-
-    [[nodiscard]] bool valid() const noexcept { return handle_ != INVALID_HANDLE_VALUE; }
-    [[nodiscard]] HANDLE get() const noexcept { return handle_; }
-
-private:
-    HANDLE handle_;
-};
 
 }  // namespace
 

@@ -171,6 +171,9 @@ public:
     // own: nothing goes onto `undoStack`. The rest is as DeleteNote. False with nothing changed when
     // it is not in `tree` or the deletion did not go through whole.
     [[nodiscard]] bool DeleteWithoutUndo(int64_t noteId);
+    // What follows a note's deletion once it is committed: the fill is told, the note leaves the tree
+    // and every map, and an open note gives way to `neighbour` (else the empty document).
+    void ForgetDeletedNote(int64_t noteId, int64_t projectId, bool wasOpen, std::optional<int64_t> neighbour);
     // Deletes the project with its notes, keeping them for undo. When it was current, its neighbour
     // project is opened (a last deletion leaves a new "Inbox" with "Memo"). False with nothing changed
     // when it is not in `tree` or cannot be read or deleted.

@@ -87,7 +87,6 @@ bool Workspace::DeleteNote(int64_t noteId) {
     LoadLastOpened(projectId);
 
     if (!ChangeOneRow(db, kDeleteNoteSql, [&](Statement& s) { s.BindInt64(1, noteId); })) return false;
-    TellNoteTextChanged(noteId);
 
     // Gone from the database: keep the copy first, so nothing that follows can lose it.
     UndoEntry entry;
@@ -95,6 +94,12 @@ bool Workspace::DeleteNote(int64_t noteId) {
     entry.position = position;
     entry.notes.push_back(std::move(*record));
     undoStack.push_back(std::move(entry));
+    ForgetDeletedNote(noteId, projectId, wasOpen, neighbour);
+    return true;
+}
+
+void Workspace::ForgetDeletedNote(int64_t noteId, int64_t projectId, bool wasOpen, std::optional<int64_t> neighbour) {
+    TellNoteTextChanged(noteId);
     tree.RemoveNote(noteId);
     viewStates.erase(noteId);
     savedViewStates.erase(noteId);
@@ -109,7 +114,6 @@ bool Workspace::DeleteNote(int64_t noteId) {
         ShowEmptyDocument();
         currentProjectId = projectId;
     }
-    return true;
 }
 
 bool Workspace::DeleteProject(int64_t projectId) {

@@ -47,18 +47,7 @@ bool Workspace::DeleteWithoutUndo(int64_t noteId) {
         if (!DeleteInside(db, transaction, noteId) || !transaction.Commit()) return false;
     }
 
-    tree.RemoveNote(noteId);
-    viewStates.erase(noteId);
-    savedViewStates.erase(noteId);
-    if (auto last = lastOpenedNote.find(projectId); last != lastOpenedNote.end() && last->second == noteId) {
-        lastOpenedNote.erase(last);
-    }
-    if (wasOpen) currentNoteId = 0;
-    EvictDocument(noteId);
-    if (wasOpen && (!neighbour || !OpenNote(*neighbour))) {
-        ShowEmptyDocument();
-        currentProjectId = projectId;
-    }
+    ForgetDeletedNote(noteId, projectId, wasOpen, neighbour);
     return true;
 }
 
