@@ -154,12 +154,15 @@ protected:
         return point;
     }
 
-    void RightClickRow(int index) {
+    // A real click (or right-click) on the middle of the row `index`.
+    void ClickRow(int index, DWORD down = MOUSEEVENTF_LEFTDOWN, DWORD up = MOUSEEVENTF_LEFTUP) {
         const POINT point = RowPoint(index);
         ASSERT_TRUE(test::SendMouseAt(point));
-        ASSERT_TRUE(test::SendMouseAt(point, MOUSEEVENTF_RIGHTDOWN));
-        ASSERT_TRUE(test::SendMouseAt(point, MOUSEEVENTF_RIGHTUP));
+        ASSERT_TRUE(test::SendMouseAt(point, down));
+        ASSERT_TRUE(test::SendMouseAt(point, up));
     }
+
+    void RightClickRow(int index) { ClickRow(index, MOUSEEVENTF_RIGHTDOWN, MOUSEEVENTF_RIGHTUP); }
 
     // Right-clicks the damaged row, answers the message about it and chooses the entry `index` (from
     // 0) of the context menu that then opens, with the keys, as the user can. Under Wine the menu
@@ -226,13 +229,7 @@ protected:
 };
 
 TEST_F(EndToEndUnreadableNoteTest, ClickingTheNoteSaysSoAndTheSidebarStaysOnTheOpenNoteThatTypingGoesTo) {
-    // A click on the middle of Broken's row (rows are 28 DIP high; the first is the project's).
-    const int rowHeight = MulDiv(28, static_cast<int>(GetDpiForWindow(windows.tree)), 96);
-    POINT point{rowHeight * 3, rowHeight * 2 + rowHeight / 2};
-    ClientToScreen(windows.tree, &point);
-    ASSERT_TRUE(test::SendMouseAt(point));
-    ASSERT_TRUE(test::SendMouseAt(point, MOUSEEVENTF_LEFTDOWN));
-    ASSERT_TRUE(test::SendMouseAt(point, MOUSEEVENTF_LEFTUP));
+    ASSERT_NO_FATAL_FAILURE(ClickRow(2));  // Broken's
     ASSERT_NO_FATAL_FAILURE(ExpectToldOnceThatTheNoteIsUnreadable());
 
     EXPECT_TRUE(test::WaitUntil([&] { return SelectedRow() == rows.a; })) << "the sidebar points at another note";
@@ -368,6 +365,24 @@ TEST_F(EndToEndUnreadableNoteTest, DeletingTheNoteBesideItOpensTheNextNoteThatCa
     EXPECT_EQ(bytes->substr(file.damagedPage * test::kDatabasePageSize, test::kDatabasePageSize), file.damagedBytes);
 }
 
+// Its project cannot be deleted either (the damaged row can be neither kept for undo nor freed): the
+// user is told so once instead of seeing nothing happen, and every note stays.
+TEST_F(EndToEndUnreadableNoteTest, DeletingItsProjectSaysItCouldNotAndKeepsEveryNote) {
+    ASSERT_NO_FATAL_FAILURE(ClickRow(0));
+    ASSERT_TRUE(test::WaitUntil([&] { return SelectedRow() == TreeItem(windows.tree, TVGN_ROOT); }));
+    ASSERT_TRUE(test::PressChord({VK_DELETE}));
+    const HWND message = run->WaitForDialog(10000);
+    ASSERT_NE(message, nullptr) << "the user was not told that nothing was deleted";
+    std::wstring text = ProgramString(IDS_DELETE_FAILED);
+    test::ExpectDialogShows(message, text.replace(text.find(L"%1"), 2, L"Inbox"));
+    test::PressTaskDialogButton(message, IDOK);
+    ASSERT_TRUE(test::WaitUntil([&] { return !IsWindow(message); }));
+    EXPECT_EQ(run->WaitForDialog(1000), nullptr) << "told more than once";
+    EXPECT_EQ(FindNoteRows(windows.tree).broken, rows.broken);
+    CloseAndExpectStored("alpha");
+    EXPECT_EQ(StoredTitles(), (std::vector<std::string>{"A", "Broken", "C"}));
+}
+
 // The arrows in the sidebar pass over the damaged note both ways; a message the first time, no
 // dialog at the later passes.
 TEST_F(EndToEndUnreadableNoteTest, TheArrowsPassOverTheNoteBothWaysAndSaySoOnce) {
@@ -435,16 +450,6 @@ protected:
         rows = FindNoteRows(windows.tree);
         ASSERT_NE(rows.c, nullptr) << "the sidebar does not list the notes";
         ASSERT_EQ(test::Caption(windows.main), CaptionOf(L"A"));
-    }
-
-    // A real click on the middle of the n-th row (rows are 28 DIP high; the first is the project's).
-    void ClickRow(int row) {
-        const int rowHeight = MulDiv(28, static_cast<int>(GetDpiForWindow(windows.tree)), 96);
-        POINT point{rowHeight * 3, rowHeight * row + rowHeight / 2};
-        ClientToScreen(windows.tree, &point);
-        ASSERT_TRUE(test::SendMouseAt(point));
-        ASSERT_TRUE(test::SendMouseAt(point, MOUSEEVENTF_LEFTDOWN));
-        ASSERT_TRUE(test::SendMouseAt(point, MOUSEEVENTF_LEFTUP));
     }
 
     // Keys for the sidebar: opening a note hands the focus to the editor, F6 brings it back.

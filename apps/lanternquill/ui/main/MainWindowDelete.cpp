@@ -57,11 +57,21 @@ void MainWindow::DeleteItem(TreeItemKey key) {
 
     const size_t projectsBefore = workspace->tree.projects.size();
     bool deleted = key.isProject ? workspace->DeleteProject(key.id) : workspace->DeleteNote(key.id);
+    bool told = false;
     if (!deleted && !key.isProject && workspace->unreadableNoteId == key.id) {
         deleted = DeleteWithoutUndo(*this, key.id, notice->name);
         if (deleted) notice->stringId = IDS_DELETED_WITHOUT_UNDO;
+        told = true;  // asked, or told why it cannot be deleted
     }
-    if (!deleted) return;
+    if (!deleted) {
+        // A project holding a note whose row cannot be read, or a failing file: nothing was deleted,
+        // and the user must not take the silence for a deletion.
+        if (!told && showMessage) {
+            const HandlerScope handling(*this);
+            showMessage(LoadResourceString(instance, IDS_DELETE_FAILED, notice->name));
+        }
+        return;
+    }
 
     int64_t passedOver = 0;
     // Deleting the last project leaves a new one in its place: the list changed beyond one row.
