@@ -41,7 +41,7 @@ bool Workspace::DeleteWithoutUndo(int64_t noteId) {
     const bool wasOpen = noteId == currentNoteId;
     if (wasOpen) editor.CompleteComposition();
     const std::optional<int64_t> neighbour = tree.NeighbourNote(noteId);
-    LoadLastOpened();
+    LoadLastOpened(projectId);
     {
         Transaction transaction(db);
         if (!DeleteInside(db, transaction, noteId) || !transaction.Commit()) return false;
