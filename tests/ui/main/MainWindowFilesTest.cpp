@@ -251,7 +251,45 @@ struct CursorsSeen {
     HCURSOR overTree = nullptr;
 };
 
+// Each cursor a window chose when the program asked it (WM_SETCURSOR, as the system sends on a
+// pointer move), read as it answered; the asking SeeCursors does is left out.
+struct CursorChoice {
+    HWND window = nullptr;
+    HCURSOR chosen = nullptr;
+};
+thread_local std::vector<CursorChoice>* cursorChoices = nullptr;
+
+LRESULT CALLBACK RecordCursorChoice(int code, WPARAM wParam, LPARAM lParam) {
+    if (code == HC_ACTION && cursorChoices != nullptr) {
+        const auto& sent = *reinterpret_cast<const CWPRETSTRUCT*>(lParam);
+        if (sent.message == WM_SETCURSOR) cursorChoices->push_back({sent.hwnd, GetCursor()});
+    }
+    return CallNextHookEx(nullptr, code, wParam, lParam);
+}
+
+class CursorChoiceRecording {
+public:
+    CursorChoiceRecording()
+        : hook_(SetWindowsHookExW(WH_CALLWNDPROCRET, RecordCursorChoice, nullptr, GetCurrentThreadId())) {
+        cursorChoices = &choices;
+    }
+    ~CursorChoiceRecording() {
+        cursorChoices = nullptr;
+        if (hook_ != nullptr) UnhookWindowsHookEx(hook_);
+    }
+    CursorChoiceRecording(const CursorChoiceRecording&) = delete;
+    CursorChoiceRecording& operator=(const CursorChoiceRecording&) = delete;
+    [[nodiscard]] bool hooked() const { return hook_ != nullptr; }
+
+    std::vector<CursorChoice> choices;
+
+private:
+    HHOOK hook_;
+};
+
 CursorsSeen SeeCursors(MainWindow& window) {
+    std::vector<CursorChoice>* const recording = cursorChoices;
+    cursorChoices = nullptr;
     CursorsSeen seen;
     seen.taken = true;
     seen.thread = GetCursor();
@@ -263,6 +301,7 @@ CursorsSeen SeeCursors(MainWindow& window) {
                  MAKELPARAM(HTCLIENT, WM_MOUSEMOVE));
     seen.overTree = GetCursor();
     SetCursor(before);
+    cursorChoices = recording;
     return seen;
 }
 
@@ -273,22 +312,37 @@ struct CopyWatch {
     std::unique_ptr<LockingConnection> lock;
     bool letCopyGoOn = false;
     CursorsSeen during;
+    // What the windows under the resting pointer chose, from the start of the backup to this moment.
+    std::vector<CursorChoice> chosenAtStart;
 };
 
 int WatchCopy(void* context, int) {
     auto& watch = *static_cast<CopyWatch*>(context);
-    if (!watch.during.taken) watch.during = SeeCursors(*watch.window);
+    if (!watch.during.taken) {
+        if (cursorChoices != nullptr) watch.chosenAtStart = *cursorChoices;
+        watch.during = SeeCursors(*watch.window);
+    }
     if (!watch.letCopyGoOn) return 0;
     watch.lock.reset();
     return 1;
 }
 
 // The backup is one long step on the UI thread: the wait cursor shows over the whole window, the
-// editor included, from the moment the copy begins; when it is done, or has failed, the cursor is the
-// normal one again before any message says so.
+// editor included, from the moment the copy begins, where the pointer rests as well as where it
+// moves; when it is done, or has failed, the cursor is the normal one again before any message says so.
 TEST_F(MainWindowFilesTest, TheWaitCursorShowsWhileTheBackupCopiesAndGoesBeforeTheResult) {
     StartWithNotes();
     const HCURSOR wait = LoadCursorW(nullptr, IDC_WAIT);
+    // Rests the pointer on a screen point and lets the window under it take the move.
+    const auto restPointerAt = [](POINT at) -> HWND {
+        if (!SetCursorPos(at.x, at.y)) return nullptr;
+        Pump();
+        return WindowFromPoint(at);
+    };
+    RECT editorRect{};
+    GetWindowRect(main->editor.hwnd(), &editorRect);
+    const POINT onEditor{(editorRect.left + editorRect.right) / 2, (editorRect.top + editorRect.bottom) / 2};
+    ASSERT_EQ(restPointerAt(onEditor), main->editor.hwnd()) << "the pointer cannot rest over the editor";
     for (const bool succeeds : {true, false}) {
         SCOPED_TRACE(succeeds ? "a copy that succeeds" : "a copy that fails");
         messages_.clear();
@@ -300,16 +354,31 @@ TEST_F(MainWindowFilesTest, TheWaitCursorShowsWhileTheBackupCopiesAndGoesBeforeT
         // Whatever the start left to save goes now, so the backup's own save has nothing to wait for.
         main->SaveNow(SaveReason::UserSave);
         ASSERT_FALSE(main->status.saveFailed());
-        CopyWatch watch{main.get(), std::make_unique<LockingConnection>(path), succeeds, {}};
+        CopyWatch watch{main.get(), std::make_unique<LockingConnection>(path), succeeds, {}, {}};
         ASSERT_TRUE(watch.lock->locked());
         sqlite3_busy_handler(workspace->db.handle(), WatchCopy, &watch);
         const std::wstring target = folder.File(succeeds ? L"good.db" : L"failed.db");
-        const bool done = main->BackupTo(target);
+        bool done = false;
+        std::vector<CursorChoice> chosenAtEnd;
+        {
+            CursorChoiceRecording recording;
+            ASSERT_TRUE(recording.hooked());
+            done = main->BackupTo(target);
+            chosenAtEnd = recording.choices;
+        }
         sqlite3_busy_timeout(workspace->db.handle(), 2000);
         watch.lock.reset();
 
         EXPECT_EQ(done, succeeds);
         ASSERT_TRUE(watch.during.taken) << "the copy never waited for the lock";
+        // The pointer has not moved: the editor under it was made to choose, and chose the wait cursor.
+        ASSERT_FALSE(watch.chosenAtStart.empty()) << "the window under the resting pointer kept its cursor";
+        EXPECT_EQ(watch.chosenAtStart.back().window, main->editor.hwnd());
+        EXPECT_EQ(watch.chosenAtStart.back().chosen, wait);
+        // And at the end it chose again, the normal cursor.
+        ASSERT_GT(chosenAtEnd.size(), watch.chosenAtStart.size());
+        EXPECT_EQ(chosenAtEnd.back().window, main->editor.hwnd());
+        EXPECT_NE(chosenAtEnd.back().chosen, wait);
         EXPECT_EQ(watch.during.thread, wait);
         EXPECT_EQ(watch.during.overEditor, wait) << "the editor showed its own cursor during the copy";
         EXPECT_EQ(watch.during.overTree, wait);
@@ -328,6 +397,19 @@ TEST_F(MainWindowFilesTest, TheWaitCursorShowsWhileTheBackupCopiesAndGoesBeforeT
             EXPECT_NE(atMessage.overEditor, wait);
         }
     }
+
+    // With the pointer over no window of ours, the cursor from before the backup comes back.
+    RECT windowRect{};
+    GetWindowRect(hwnd(), &windowRect);
+    const POINT outside{windowRect.right + 20, windowRect.top + 20};
+    const HWND under = restPointerAt(outside);
+    ASSERT_TRUE(under == nullptr || (under != hwnd() && !IsChild(hwnd(), under)))
+        << "no place off the window for the pointer";
+    const HCURSOR arrow = LoadCursorW(nullptr, IDC_ARROW);
+    SetCursor(arrow);
+    main->showMessage = [this](const std::wstring& text) { messages_.push_back(text); };
+    EXPECT_TRUE(main->BackupTo(folder.File(L"outside.db")));
+    EXPECT_EQ(GetCursor(), arrow) << "the wait cursor stayed";
 }
 
 TEST_F(MainWindowFilesTest, NeitherBackupNorExportReplacesTheLiveDatabase) {
