@@ -6,6 +6,7 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "MainWindowFixture.h"
@@ -13,6 +14,8 @@
 #include "support/DialogWatcher.h"
 #include "support/FileBytes.h"
 #include "support/LockingConnection.h"
+#include "support/SecondDialog.h"
+#include "support/StoreDatabase.h"
 #include "ui/dialogs/FileCommandTexts.h"
 #include "ui/dialogs/ResourceString.h"
 
@@ -240,6 +243,81 @@ TEST_F(MainWindowFilesTest, BackupToABadPathSaysWhereAndForgetsNothing) {
     messages_.clear();
     EXPECT_FALSE(main->BackupTo(Folder()));
     EXPECT_EQ(messages_.size(), 1u);
+}
+
+// A live file whose one long note has an overflow page garbled on the disk: the rest of the file can
+// be read, the window starts on another note, and a faithful copy fails its check.
+TEST_F(MainWindowFilesTest, TheBackupOfADamagedFileBlamesThatFileAndLeavesTheTargetAlone) {
+    constexpr char kBrokenByte = 'Q';  // nothing else in the file fills a whole page with it
+    const int64_t project = AddProject("Inbox");
+    const int64_t first = AddNote(project, "A", "alpha");
+    AddNote(project, "Broken", std::string(5 * kDatabasePageSize, kBrokenByte));
+    SetSetting("last.note_id", std::to_string(first));
+    db.reset();
+    size_t damagedPage = 0;
+    {
+        const std::optional<std::string> bytes = ReadFileBytes(path);
+        ASSERT_TRUE(bytes);
+        size_t seen = 0;
+        for (size_t page = 1; (page + 1) * kDatabasePageSize <= bytes->size(); ++page) {
+            const std::string_view text =
+                std::string_view(bytes->data() + page * kDatabasePageSize, kDatabasePageSize).substr(4);
+            if (text.find_first_not_of(kBrokenByte) == std::string_view::npos && ++seen == 2) damagedPage = page;
+        }
+    }
+    ASSERT_NE(damagedPage, 0u) << "no overflow pages of the long note";
+    ASSERT_TRUE(DamageDatabasePages(path, damagedPage, 1));
+    const auto pageNow = [&]() -> std::string {
+        const std::optional<std::string> bytes = ReadFileBytes(path);
+        return bytes ? bytes->substr(damagedPage * kDatabasePageSize, kDatabasePageSize) : std::string();
+    };
+    const std::string damaged = pageNow();
+    db = OpenStoreDatabase(path);
+    ASSERT_NE(db, nullptr);
+    Start();
+    main->showMessage = [this](const std::wstring& text) { messages_.push_back(text); };
+
+    struct Case {
+        const char* name;
+        std::optional<std::string> before;  // the target's bytes before the backup; none: no file
+    };
+    for (const Case& target : {Case{"a new target", std::nullopt}, Case{"an older backup", "the older backup"}}) {
+        SCOPED_TRACE(target.name);
+        messages_.clear();
+        const std::wstring file = folder.File(target.before ? L"older.db" : L"new.db");
+        if (target.before) {
+            ASSERT_TRUE(WriteFileBytes(file, *target.before));
+        }
+        std::wstring proposed;
+        {
+            const DialogWatcher::Respond typeName = TypeAndAccept(file, &proposed);
+            DialogWatcher watcher([&](const DialogSnapshot& dialog) {
+                typeName(dialog);
+                if (!target.before) return;
+                // The dialog asks before it gives a name that is taken: the user says yes.
+                for (int round = 0; round < 3000; ++round) {
+                    if (const HWND ask = FindOtherDialog(GetCurrentProcessId(), dialog.window)) {
+                        PressDialogButton(ask, IDYES);
+                        return;
+                    }
+                    Sleep(10);
+                }
+            });
+            main->RunBackupCommand();
+            ASSERT_TRUE(watcher.Finish()) << "no dialog appeared";
+            EXPECT_FALSE(watcher.forced());
+        }
+        ASSERT_EQ(messages_.size(), 1u);
+        EXPECT_EQ(messages_[0], Text(IDS_BACKUP_SOURCE_DAMAGED, path));
+        EXPECT_NE(messages_[0].find(path), std::wstring::npos) << "the message does not name the notes file";
+        if (target.before) {
+            EXPECT_EQ(ReadFileBytes(file), target.before) << "the older backup was replaced";
+        } else {
+            EXPECT_FALSE(FileExists(file)) << "a copy of the damaged file was left";
+        }
+        EXPECT_EQ(pageNow(), damaged) << "the damaged page was written";
+        EXPECT_FALSE(StoredSetting("backup.folder").has_value());
+    }
 }
 
 // The cursor as the user sees it at one moment of a backup: the thread's cursor, the one the editor
