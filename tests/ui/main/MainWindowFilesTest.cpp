@@ -6,6 +6,7 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "MainWindowFixture.h"
@@ -13,6 +14,8 @@
 #include "support/DialogWatcher.h"
 #include "support/FileBytes.h"
 #include "support/LockingConnection.h"
+#include "support/SecondDialog.h"
+#include "support/StoreDatabase.h"
 #include "ui/dialogs/FileCommandTexts.h"
 #include "ui/dialogs/ResourceString.h"
 
@@ -242,6 +245,81 @@ TEST_F(MainWindowFilesTest, BackupToABadPathSaysWhereAndForgetsNothing) {
     EXPECT_EQ(messages_.size(), 1u);
 }
 
+// A live file whose one long note has an overflow page garbled on the disk: the rest of the file can
+// be read, the window starts on another note, and a faithful copy fails its check.
+TEST_F(MainWindowFilesTest, TheBackupOfADamagedFileBlamesThatFileAndLeavesTheTargetAlone) {
+    constexpr char kBrokenByte = 'Q';  // nothing else in the file fills a whole page with it
+    const int64_t project = AddProject("Inbox");
+    const int64_t first = AddNote(project, "A", "alpha");
+    AddNote(project, "Broken", std::string(5 * kDatabasePageSize, kBrokenByte));
+    SetSetting("last.note_id", std::to_string(first));
+    db.reset();
+    size_t damagedPage = 0;
+    {
+        const std::optional<std::string> bytes = ReadFileBytes(path);
+        ASSERT_TRUE(bytes);
+        size_t seen = 0;
+        for (size_t page = 1; (page + 1) * kDatabasePageSize <= bytes->size(); ++page) {
+            const std::string_view text =
+                std::string_view(bytes->data() + page * kDatabasePageSize, kDatabasePageSize).substr(4);
+            if (text.find_first_not_of(kBrokenByte) == std::string_view::npos && ++seen == 2) damagedPage = page;
+        }
+    }
+    ASSERT_NE(damagedPage, 0u) << "no overflow pages of the long note";
+    ASSERT_TRUE(DamageDatabasePages(path, damagedPage, 1));
+    const auto pageNow = [&]() -> std::string {
+        const std::optional<std::string> bytes = ReadFileBytes(path);
+        return bytes ? bytes->substr(damagedPage * kDatabasePageSize, kDatabasePageSize) : std::string();
+    };
+    const std::string damaged = pageNow();
+    db = OpenStoreDatabase(path);
+    ASSERT_NE(db, nullptr);
+    Start();
+    main->showMessage = [this](const std::wstring& text) { messages_.push_back(text); };
+
+    struct Case {
+        const char* name;
+        std::optional<std::string> before;  // the target's bytes before the backup; none: no file
+    };
+    for (const Case& target : {Case{"a new target", std::nullopt}, Case{"an older backup", "the older backup"}}) {
+        SCOPED_TRACE(target.name);
+        messages_.clear();
+        const std::wstring file = folder.File(target.before ? L"older.db" : L"new.db");
+        if (target.before) {
+            ASSERT_TRUE(WriteFileBytes(file, *target.before));
+        }
+        std::wstring proposed;
+        {
+            const DialogWatcher::Respond typeName = TypeAndAccept(file, &proposed);
+            DialogWatcher watcher([&](const DialogSnapshot& dialog) {
+                typeName(dialog);
+                if (!target.before) return;
+                // The dialog asks before it gives a name that is taken: the user says yes.
+                for (int round = 0; round < 3000; ++round) {
+                    if (const HWND ask = FindOtherDialog(GetCurrentProcessId(), dialog.window)) {
+                        PressDialogButton(ask, IDYES);
+                        return;
+                    }
+                    Sleep(10);
+                }
+            });
+            main->RunBackupCommand();
+            ASSERT_TRUE(watcher.Finish()) << "no dialog appeared";
+            EXPECT_FALSE(watcher.forced());
+        }
+        ASSERT_EQ(messages_.size(), 1u);
+        EXPECT_EQ(messages_[0], Text(IDS_BACKUP_SOURCE_DAMAGED, path));
+        EXPECT_NE(messages_[0].find(path), std::wstring::npos) << "the message does not name the notes file";
+        if (target.before) {
+            EXPECT_EQ(ReadFileBytes(file), target.before) << "the older backup was replaced";
+        } else {
+            EXPECT_FALSE(FileExists(file)) << "a copy of the damaged file was left";
+        }
+        EXPECT_EQ(pageNow(), damaged) << "the damaged page was written";
+        EXPECT_FALSE(StoredSetting("backup.folder").has_value());
+    }
+}
+
 // The cursor as the user sees it at one moment of a backup: the thread's cursor, the one the editor
 // shows under the pointer (it chooses its own), and the one over a child that leaves it to the window.
 struct CursorsSeen {
@@ -251,7 +329,45 @@ struct CursorsSeen {
     HCURSOR overTree = nullptr;
 };
 
+// Each cursor a window chose when the program asked it (WM_SETCURSOR, as the system sends on a
+// pointer move), read as it answered; the asking SeeCursors does is left out.
+struct CursorChoice {
+    HWND window = nullptr;
+    HCURSOR chosen = nullptr;
+};
+thread_local std::vector<CursorChoice>* cursorChoices = nullptr;
+
+LRESULT CALLBACK RecordCursorChoice(int code, WPARAM wParam, LPARAM lParam) {
+    if (code == HC_ACTION && cursorChoices != nullptr) {
+        const auto& sent = *reinterpret_cast<const CWPRETSTRUCT*>(lParam);
+        if (sent.message == WM_SETCURSOR) cursorChoices->push_back({sent.hwnd, GetCursor()});
+    }
+    return CallNextHookEx(nullptr, code, wParam, lParam);
+}
+
+class CursorChoiceRecording {
+public:
+    CursorChoiceRecording()
+        : hook_(SetWindowsHookExW(WH_CALLWNDPROCRET, RecordCursorChoice, nullptr, GetCurrentThreadId())) {
+        cursorChoices = &choices;
+    }
+    ~CursorChoiceRecording() {
+        cursorChoices = nullptr;
+        if (hook_ != nullptr) UnhookWindowsHookEx(hook_);
+    }
+    CursorChoiceRecording(const CursorChoiceRecording&) = delete;
+    CursorChoiceRecording& operator=(const CursorChoiceRecording&) = delete;
+    [[nodiscard]] bool hooked() const { return hook_ != nullptr; }
+
+    std::vector<CursorChoice> choices;
+
+private:
+    HHOOK hook_;
+};
+
 CursorsSeen SeeCursors(MainWindow& window) {
+    std::vector<CursorChoice>* const recording = cursorChoices;
+    cursorChoices = nullptr;
     CursorsSeen seen;
     seen.taken = true;
     seen.thread = GetCursor();
@@ -263,6 +379,7 @@ CursorsSeen SeeCursors(MainWindow& window) {
                  MAKELPARAM(HTCLIENT, WM_MOUSEMOVE));
     seen.overTree = GetCursor();
     SetCursor(before);
+    cursorChoices = recording;
     return seen;
 }
 
@@ -273,22 +390,37 @@ struct CopyWatch {
     std::unique_ptr<LockingConnection> lock;
     bool letCopyGoOn = false;
     CursorsSeen during;
+    // What the windows under the resting pointer chose, from the start of the backup to this moment.
+    std::vector<CursorChoice> chosenAtStart;
 };
 
 int WatchCopy(void* context, int) {
     auto& watch = *static_cast<CopyWatch*>(context);
-    if (!watch.during.taken) watch.during = SeeCursors(*watch.window);
+    if (!watch.during.taken) {
+        if (cursorChoices != nullptr) watch.chosenAtStart = *cursorChoices;
+        watch.during = SeeCursors(*watch.window);
+    }
     if (!watch.letCopyGoOn) return 0;
     watch.lock.reset();
     return 1;
 }
 
 // The backup is one long step on the UI thread: the wait cursor shows over the whole window, the
-// editor included, from the moment the copy begins; when it is done, or has failed, the cursor is the
-// normal one again before any message says so.
+// editor included, from the moment the copy begins, where the pointer rests as well as where it
+// moves; when it is done, or has failed, the cursor is the normal one again before any message says so.
 TEST_F(MainWindowFilesTest, TheWaitCursorShowsWhileTheBackupCopiesAndGoesBeforeTheResult) {
     StartWithNotes();
     const HCURSOR wait = LoadCursorW(nullptr, IDC_WAIT);
+    // Rests the pointer on a screen point and lets the window under it take the move.
+    const auto restPointerAt = [](POINT at) -> HWND {
+        if (!SetCursorPos(at.x, at.y)) return nullptr;
+        Pump();
+        return WindowFromPoint(at);
+    };
+    RECT editorRect{};
+    GetWindowRect(main->editor.hwnd(), &editorRect);
+    const POINT onEditor{(editorRect.left + editorRect.right) / 2, (editorRect.top + editorRect.bottom) / 2};
+    ASSERT_EQ(restPointerAt(onEditor), main->editor.hwnd()) << "the pointer cannot rest over the editor";
     for (const bool succeeds : {true, false}) {
         SCOPED_TRACE(succeeds ? "a copy that succeeds" : "a copy that fails");
         messages_.clear();
@@ -300,16 +432,31 @@ TEST_F(MainWindowFilesTest, TheWaitCursorShowsWhileTheBackupCopiesAndGoesBeforeT
         // Whatever the start left to save goes now, so the backup's own save has nothing to wait for.
         main->SaveNow(SaveReason::UserSave);
         ASSERT_FALSE(main->status.saveFailed());
-        CopyWatch watch{main.get(), std::make_unique<LockingConnection>(path), succeeds, {}};
+        CopyWatch watch{main.get(), std::make_unique<LockingConnection>(path), succeeds, {}, {}};
         ASSERT_TRUE(watch.lock->locked());
         sqlite3_busy_handler(workspace->db.handle(), WatchCopy, &watch);
         const std::wstring target = folder.File(succeeds ? L"good.db" : L"failed.db");
-        const bool done = main->BackupTo(target);
+        bool done = false;
+        std::vector<CursorChoice> chosenAtEnd;
+        {
+            CursorChoiceRecording recording;
+            ASSERT_TRUE(recording.hooked());
+            done = main->BackupTo(target);
+            chosenAtEnd = recording.choices;
+        }
         sqlite3_busy_timeout(workspace->db.handle(), 2000);
         watch.lock.reset();
 
         EXPECT_EQ(done, succeeds);
         ASSERT_TRUE(watch.during.taken) << "the copy never waited for the lock";
+        // The pointer has not moved: the editor under it was made to choose, and chose the wait cursor.
+        ASSERT_FALSE(watch.chosenAtStart.empty()) << "the window under the resting pointer kept its cursor";
+        EXPECT_EQ(watch.chosenAtStart.back().window, main->editor.hwnd());
+        EXPECT_EQ(watch.chosenAtStart.back().chosen, wait);
+        // And at the end it chose again, the normal cursor.
+        ASSERT_GT(chosenAtEnd.size(), watch.chosenAtStart.size());
+        EXPECT_EQ(chosenAtEnd.back().window, main->editor.hwnd());
+        EXPECT_NE(chosenAtEnd.back().chosen, wait);
         EXPECT_EQ(watch.during.thread, wait);
         EXPECT_EQ(watch.during.overEditor, wait) << "the editor showed its own cursor during the copy";
         EXPECT_EQ(watch.during.overTree, wait);
@@ -328,6 +475,19 @@ TEST_F(MainWindowFilesTest, TheWaitCursorShowsWhileTheBackupCopiesAndGoesBeforeT
             EXPECT_NE(atMessage.overEditor, wait);
         }
     }
+
+    // With the pointer over no window of ours, the cursor from before the backup comes back.
+    RECT windowRect{};
+    GetWindowRect(hwnd(), &windowRect);
+    const POINT outside{windowRect.right + 20, windowRect.top + 20};
+    const HWND under = restPointerAt(outside);
+    ASSERT_TRUE(under == nullptr || (under != hwnd() && !IsChild(hwnd(), under)))
+        << "no place off the window for the pointer";
+    const HCURSOR arrow = LoadCursorW(nullptr, IDC_ARROW);
+    SetCursor(arrow);
+    main->showMessage = [this](const std::wstring& text) { messages_.push_back(text); };
+    EXPECT_TRUE(main->BackupTo(folder.File(L"outside.db")));
+    EXPECT_EQ(GetCursor(), arrow) << "the wait cursor stayed";
 }
 
 TEST_F(MainWindowFilesTest, NeitherBackupNorExportReplacesTheLiveDatabase) {

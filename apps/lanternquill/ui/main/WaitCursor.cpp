@@ -17,28 +17,35 @@ void SetEditorCursor(EditorView& editor, Scintilla::CursorShape shape) noexcept 
     }
 }
 
+// The window under the pointer chooses its cursor now, as it would on the next pointer move (the
+// I-beam or the wait cursor over the editor, the splitter's arrows). False when the pointer is over
+// no window of ours.
+bool AskWindowUnderPointer(HWND main) noexcept {
+    POINT at{};
+    const HWND under = GetCursorPos(&at) ? WindowFromPoint(at) : nullptr;
+    if (under == nullptr || main == nullptr || (under != main && !IsChild(main, under))) return false;
+    const LRESULT hit = SendMessageW(under, WM_NCHITTEST, 0, MAKELPARAM(at.x, at.y));
+    SendMessageW(under, WM_SETCURSOR, reinterpret_cast<WPARAM>(under),
+                 MAKELPARAM(static_cast<WORD>(hit), WM_MOUSEMOVE));
+    return true;
+}
+
 }  // namespace
 
 WaitCursor::WaitCursor(MainWindow& window) noexcept : window_(window) {
+    // Taken first: the editor's own choice below sets the thread's cursor too.
+    previous_ = SetCursor(LoadCursorW(nullptr, IDC_WAIT));
     window_.waitCursorShown = true;
     SetEditorCursor(window_.editor, Scintilla::CursorShape::Wait);
-    previous_ = SetCursor(LoadCursorW(nullptr, IDC_WAIT));
+    // Shown at once where the pointer rests, not only once it moves.
+    static_cast<void>(AskWindowUnderPointer(window_.hwnd));
 }
 
 WaitCursor::~WaitCursor() {
     window_.waitCursorShown = false;
     SetEditorCursor(window_.editor, Scintilla::CursorShape::Normal);
-    // The window under the pointer chooses again (the I-beam over the editor, the splitter's arrows);
-    // over anything else the cursor from before comes back.
-    POINT at{};
-    const HWND under = GetCursorPos(&at) ? WindowFromPoint(at) : nullptr;
-    if (under != nullptr && window_.hwnd != nullptr && (under == window_.hwnd || IsChild(window_.hwnd, under))) {
-        const LRESULT hit = SendMessageW(under, WM_NCHITTEST, 0, MAKELPARAM(at.x, at.y));
-        SendMessageW(under, WM_SETCURSOR, reinterpret_cast<WPARAM>(under),
-                     MAKELPARAM(static_cast<WORD>(hit), WM_MOUSEMOVE));
-    } else {
-        SetCursor(previous_);
-    }
+    // Over anything but our windows the cursor from before comes back.
+    if (!AskWindowUnderPointer(window_.hwnd)) SetCursor(previous_);
 }
 
 }  // namespace lq
