@@ -368,8 +368,11 @@ TEST_F(EndToEndUnreadableNoteTest, DeletingTheNoteBesideItOpensTheNextNoteThatCa
 // Its project cannot be deleted either (the damaged row can be neither kept for undo nor freed): the
 // user is told so once instead of seeing nothing happen, and every note stays.
 TEST_F(EndToEndUnreadableNoteTest, DeletingItsProjectSaysItCouldNotAndKeepsEveryNote) {
-    ASSERT_NO_FATAL_FAILURE(ClickRow(0));
+    ASSERT_TRUE(test::PressChord({VK_F6}));
+    ASSERT_TRUE(test::WaitUntil([&] { return test::FocusOnThreadOf(windows.main) == windows.tree; }));
+    ASSERT_TRUE(test::PressChord({VK_HOME}));
     ASSERT_TRUE(test::WaitUntil([&] { return SelectedRow() == TreeItem(windows.tree, TVGN_ROOT); }));
+    ASSERT_TRUE(test::WaitUntil([&] { return test::FocusOnThreadOf(windows.main) == windows.tree; }));
     ASSERT_TRUE(test::PressChord({VK_DELETE}));
     const HWND message = run->WaitForDialog(10000);
     ASSERT_NE(message, nullptr) << "the user was not told that nothing was deleted";
