@@ -80,7 +80,14 @@ TEST_F(MainWindowWorkspaceTest, TypingWhileTheIndexFillsOffersWhatItHoldsAndEnds
     Exec("COMMIT");
     Start();
     ASSERT_TRUE(main->completion.filling()) << "the first paint starts the fill";
-    ASSERT_TRUE(main->RunIdleWork());
+    // Idle slices until the first filled note is in: under load a slice of a few milliseconds may
+    // read no more than the open note (passed over) or the note after it.
+    ASSERT_TRUE(PumpUntil(
+        [&] {
+            (void)main->RunIdleWork();
+            return main->completion.index().CountOf("zebrafish") > 0;
+        },
+        std::chrono::milliseconds(20000)));
     ASSERT_TRUE(main->completion.filling());
 
     SetFocus(main->editor.hwnd());
