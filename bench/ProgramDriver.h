@@ -11,6 +11,7 @@
 #include <atomic>
 #include <cstdio>
 #include <cstring>
+#include <cwchar>
 #include <filesystem>
 #include <functional>
 #include <memory>
@@ -216,21 +217,21 @@ public:
 
 // ---- Windows of the program ----
 
-struct WindowSearch {
-    DWORD processId;
-    HWND found;
-};
-
-inline HWND FindMainWindow(DWORD processId) {
-    WindowSearch search{processId, nullptr};
+// A visible top-level window of the process of window class `className`; null when there is none.
+inline HWND FindProcessWindow(DWORD processId, const wchar_t* className) {
+    struct Search {
+        DWORD processId;
+        const wchar_t* className;
+        HWND found;
+    } search{processId, className, nullptr};
     EnumWindows(
         [](HWND window, LPARAM data) -> BOOL {
-            auto* state = reinterpret_cast<WindowSearch*>(data);
+            auto* state = reinterpret_cast<Search*>(data);
             DWORD owner = 0;
             GetWindowThreadProcessId(window, &owner);
             wchar_t name[64] = {};
             GetClassNameW(window, name, 64);
-            if (owner == state->processId && IsWindowVisible(window) && std::wstring(name) == kMainWindowClass) {
+            if (owner == state->processId && IsWindowVisible(window) && std::wcscmp(name, state->className) == 0) {
                 state->found = window;
                 return FALSE;
             }
@@ -240,24 +241,13 @@ inline HWND FindMainWindow(DWORD processId) {
     return search.found;
 }
 
+inline HWND FindMainWindow(DWORD processId) {
+    return FindProcessWindow(processId, kMainWindowClass);
+}
+
 // A visible dialog ("#32770") of the process: message boxes, task dialogs and file dialogs.
 inline HWND FindProcessDialog(DWORD processId) {
-    WindowSearch search{processId, nullptr};
-    EnumWindows(
-        [](HWND window, LPARAM data) -> BOOL {
-            auto* state = reinterpret_cast<WindowSearch*>(data);
-            DWORD owner = 0;
-            GetWindowThreadProcessId(window, &owner);
-            wchar_t name[64] = {};
-            GetClassNameW(window, name, 64);
-            if (owner == state->processId && IsWindowVisible(window) && std::wstring(name) == L"#32770") {
-                state->found = window;
-                return FALSE;
-            }
-            return TRUE;
-        },
-        reinterpret_cast<LPARAM>(&search));
-    return search.found;
+    return FindProcessWindow(processId, L"#32770");
 }
 
 // The first visible child of `parent` of window class `className` (the `skip`+1-th one).

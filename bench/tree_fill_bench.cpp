@@ -70,18 +70,32 @@ double PlainFill(const lq::ProjectTree& tree) {
     return MillisSince(start);
 }
 
+// A shown sidebar filled with `tree`, its first note selected, drawn once: where a new note goes.
+struct FilledSidebar {
+    lq::SidebarTree sidebar;  // before the host, so it goes after the window it was attached to
+    lq::test::TestHostWindow host{250, 800};
+    HWND control = nullptr;
+
+    explicit FilledSidebar(const lq::ProjectTree& tree) {
+        ShowWindow(host.hwnd(), SW_SHOWNOACTIVATE);
+        control = lq::CreateSidebarControl(host.hwnd(), GetModuleHandleW(nullptr));
+        if (!control || !sidebar.Attach(control)) {
+            control = nullptr;
+            return;
+        }
+        sidebar.SetDpi(96);
+        MoveWindow(control, 0, 0, 250, 800, FALSE);
+        sidebar.Populate(tree, 1, lq::TreeItemKey{false, 1});
+        UpdateWindow(control);
+        lq::test::TestHostWindow::PumpMessages();
+    }
+};
+
 // The same three messages AddNote sends, sent straight to the control and timed one by one.
 void RawSteps(const lq::ProjectTree& tree, int projects, int notes) {
-    lq::SidebarTree sidebar;
-    lq::test::TestHostWindow host(250, 800);
-    ShowWindow(host.hwnd(), SW_SHOWNOACTIVATE);
-    HWND control = lq::CreateSidebarControl(host.hwnd(), GetModuleHandleW(nullptr));
-    if (!control || !sidebar.Attach(control)) return;
-    sidebar.SetDpi(96);
-    MoveWindow(control, 0, 0, 250, 800, FALSE);
-    sidebar.Populate(tree, 1, lq::TreeItemKey{false, 1});
-    UpdateWindow(control);
-    lq::test::TestHostWindow::PumpMessages();
+    FilledSidebar filled(tree);
+    if (!filled.control) return;
+    HWND control = filled.control;
     HTREEITEM project = TreeView_GetRoot(control);
     std::wstring title = L"新しいメモ";
     TVINSERTSTRUCTW insert{};
@@ -114,16 +128,10 @@ void RawSteps(const lq::ProjectTree& tree, int projects, int notes) {
 // the first project, its children flag, the expand, the selection, the scroll into view and the
 // label editor opened and closed.
 void NewNoteSteps(const lq::ProjectTree& tree, int projects, int notes) {
-    lq::SidebarTree sidebar;
-    lq::test::TestHostWindow host(250, 800);
-    ShowWindow(host.hwnd(), SW_SHOWNOACTIVATE);
-    HWND control = lq::CreateSidebarControl(host.hwnd(), GetModuleHandleW(nullptr));
-    if (!control || !sidebar.Attach(control)) return;
-    sidebar.SetDpi(96);
-    MoveWindow(control, 0, 0, 250, 800, FALSE);
-    sidebar.Populate(tree, 1, lq::TreeItemKey{false, 1});
-    UpdateWindow(control);
-    lq::test::TestHostWindow::PumpMessages();
+    FilledSidebar filled(tree);
+    if (!filled.control) return;
+    HWND control = filled.control;
+    lq::SidebarTree& sidebar = filled.sidebar;
     const int64_t id = notes + 1;
     Clock::time_point start = Clock::now();
     sidebar.AddNote(lq::NoteListRow{id, 1, "新しいメモ", 0, 0});
