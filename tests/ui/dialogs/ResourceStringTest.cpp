@@ -43,8 +43,8 @@ TEST(LoadResourceString, ReadsTheTableAndFillsArguments) {
     EXPECT_EQ(LoadResourceString(self, IDS_PRODUCT_NAME), L"Lanternquill");
     EXPECT_EQ(LoadResourceString(self, IDS_PROJECT_WITH_NOTES_DELETED, L"日記", L"3"),
               L"「日記」と3個のメモを削除しました（Ctrl+Z で元に戻す）");
-    EXPECT_EQ(LoadResourceString(self, IDS_CANNOT_CREATE_DATABASE, L"D:\\x"),
-              L"D:\\x に memo.db を作れません。Lanternquill を書き込めるフォルダ（例: "
+    EXPECT_EQ(LoadResourceString(self, IDS_CANNOT_CREATE_DATABASE, L"D:\\x", L"notes.db"),
+              L"D:\\x に notes.db を作れません。Lanternquill を書き込めるフォルダ（例: "
               L"C:\\Tools\\Lanternquill）に移してください。");
     EXPECT_EQ(LoadResourceString(self, IDS_CONFIRM_REPLACE_ALL, L"1,234", L"56"),
               L"1,"
