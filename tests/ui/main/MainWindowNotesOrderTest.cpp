@@ -179,12 +179,15 @@ TEST_F(MainWindowNotesOrderTest, DeletingTheLastProjectShowsTheNewOneInItsPlace)
     EXPECT_EQ(main->status.notice(), L"「Only」と1個のメモを削除しました（Ctrl+Z で元に戻す）");
 }
 
-TEST_F(MainWindowNotesOrderTest, AFailedDeleteShowsNoNotice) {
+TEST_F(MainWindowNotesOrderTest, AFailedDeleteSaysSoOnceAndShowsNoNotice) {
     StartWithThreeProjects();
+    std::vector<std::wstring> messages;
+    main->showMessage = [&](const std::wstring& text) { messages.push_back(text); };
     Exec("CREATE TRIGGER keep BEFORE DELETE ON notes BEGIN SELECT RAISE(ABORT, 'kept'); END");
     const std::vector<std::string> before = Rows();
     main->sidebar.Select({false, a2});
     main->DeleteSelected();
+    EXPECT_EQ(messages, (std::vector<std::wstring>{L"「a2」を削除できませんでした。何も削除していません。"}));
     EXPECT_EQ(main->status.notice(), L"");
     EXPECT_EQ(Rows(), before);
     EXPECT_EQ(Selection(), (TreeItemKey{false, a2}));
