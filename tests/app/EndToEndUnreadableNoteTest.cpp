@@ -455,6 +455,15 @@ protected:
         ASSERT_EQ(test::Caption(windows.main), CaptionOf(L"A"));
     }
 
+    // Opens C with a click on its row. The click selects first and hands the focus to the editor once
+    // the press is handled, a moment later: a key pressed in between would go to the wrong window.
+    void OpenCByClick() {
+        ASSERT_NO_FATAL_FAILURE(ClickRow(3));
+        ASSERT_TRUE(test::WaitUntil([&] { return test::Caption(windows.main) == CaptionOf(L"C"); }));
+        ASSERT_TRUE(test::WaitUntil([&] { return test::FocusOnThreadOf(windows.main) == windows.editor; }))
+            << "the click did not hand the focus to the editor";
+    }
+
     // Keys for the sidebar: opening a note hands the focus to the editor, F6 brings it back.
     void FocusSidebar() {
         if (test::FocusOnThreadOf(windows.main) != windows.tree) {
@@ -485,8 +494,7 @@ protected:
 };
 
 TEST_F(EndToEndUnreadableNoteOrderTest, CtrlZBringsBackANoteDeletedBesideTheDamagedOneInItsPlace) {
-    ASSERT_NO_FATAL_FAILURE(ClickRow(3));
-    ASSERT_TRUE(test::WaitUntil([&] { return test::Caption(windows.main) == CaptionOf(L"C"); }));
+    ASSERT_NO_FATAL_FAILURE(OpenCByClick());
     ASSERT_NO_FATAL_FAILURE(FocusSidebar());
     ASSERT_TRUE(test::PressChord({VK_DELETE}));
     ASSERT_TRUE(test::WaitUntil([&] { return test::Caption(windows.main) == CaptionOf(L"D"); }))
@@ -506,8 +514,7 @@ TEST_F(EndToEndUnreadableNoteOrderTest, CtrlZBringsBackANoteDeletedBesideTheDama
 }
 
 TEST_F(EndToEndUnreadableNoteOrderTest, AltUpMovesANoteAboveTheDamagedOneAndTheOrderIsStored) {
-    ASSERT_NO_FATAL_FAILURE(ClickRow(3));
-    ASSERT_TRUE(test::WaitUntil([&] { return test::Caption(windows.main) == CaptionOf(L"C"); }));
+    ASSERT_NO_FATAL_FAILURE(OpenCByClick());
     ASSERT_NO_FATAL_FAILURE(FocusSidebar());
     ASSERT_TRUE(test::PressChord({VK_MENU, VK_UP}));
     EXPECT_TRUE(test::WaitUntil([&] { return TreeItem(windows.tree, TVGN_NEXT, rows.a) == SelectedRow(); }))
