@@ -146,6 +146,15 @@ protected:
 
     HTREEITEM SelectedRow() const { return TreeItem(windows.tree, TVGN_CARET); }
 
+    // Keys for the sidebar: opening a note hands the focus to the editor, F6 brings it back.
+    void FocusSidebar() {
+        if (test::FocusOnThreadOf(windows.main) != windows.tree) {
+            ASSERT_TRUE(test::PressChord({VK_F6}));
+        }
+        ASSERT_TRUE(test::WaitUntil([&] { return test::FocusOnThreadOf(windows.main) == windows.tree; }))
+            << "the sidebar did not take the focus";
+    }
+
     // The middle of the label of the sidebar's row `index` (0 is the project's; rows are 28 DIP).
     POINT RowPoint(int index) const {
         const int rowHeight = MulDiv(28, static_cast<int>(GetDpiForWindow(windows.tree)), 96);
@@ -185,13 +194,13 @@ protected:
         ASSERT_TRUE(test::WaitUntil([&] { return !IsWindowVisible(menu); }));
     }
 
-    // The one message `id` about Broken, answered.
-    void ExpectToldAboutBroken(UINT id) {
+    // The one message `id` about `name` (its "%1"), answered.
+    void ExpectToldAbout(UINT id, const std::wstring& name = L"Broken") {
         const HWND message = run->WaitForDialog(10000);
         ASSERT_NE(message, nullptr) << "the user was not told (" << id << ")";
         std::wstring text = ProgramString(id);
         ASSERT_NE(text.find(L"%1"), std::wstring::npos);
-        test::ExpectDialogShows(message, text.replace(text.find(L"%1"), 2, L"Broken"));
+        test::ExpectDialogShows(message, text.replace(text.find(L"%1"), 2, name));
         test::PressTaskDialogButton(message, IDOK);
         ASSERT_TRUE(test::WaitUntil([&] { return !IsWindow(message); }));
     }
@@ -207,16 +216,26 @@ protected:
         return titles;
     }
 
-    // Closes the program; A holds `expectedA`, C `expectedC`, and the damaged page is as it was.
-    void CloseAndExpectStored(const std::string& expectedA, const std::string& expectedC = "gamma") {
+    // Closes the program, which must end well.
+    void CloseProgram() {
         PostMessageW(windows.main, WM_CLOSE, 0, 0);
         ASSERT_EQ(run->Wait(30000), std::optional<DWORD>(0));
-        EXPECT_EQ(test::ReadNoteContent(path, file.a), std::optional<std::string>(expectedA));
-        EXPECT_EQ(test::ReadNoteContent(path, file.c), std::optional<std::string>(expectedC));
+    }
+
+    // The program has ended: the damaged page holds what it held.
+    void ExpectDamagedPageAsItWas() const {
         const std::optional<std::string> bytes = test::ReadFileBytes(path);
         ASSERT_TRUE(bytes);
         EXPECT_EQ(bytes->substr(file.damagedPage * test::kDatabasePageSize, test::kDatabasePageSize), file.damagedBytes)
             << "something was written over the damaged note";
+    }
+
+    // Closes the program; A holds `expectedA`, C `expectedC`, and the damaged page is as it was.
+    void CloseAndExpectStored(const std::string& expectedA, const std::string& expectedC = "gamma") {
+        ASSERT_NO_FATAL_FAILURE(CloseProgram());
+        EXPECT_EQ(test::ReadNoteContent(path, file.a), std::optional<std::string>(expectedA));
+        EXPECT_EQ(test::ReadNoteContent(path, file.c), std::optional<std::string>(expectedC));
+        ExpectDamagedPageAsItWas();
         EXPECT_FALSE(test::ReadNoteContent(path, file.broken));
     }
 
@@ -294,7 +313,7 @@ TEST_F(EndToEndUnreadableNoteTest, SearchingAllNotesListsTheReadableOnesAndNames
 TEST_F(EndToEndUnreadableNoteTest, DeletingTheNoteFromItsContextMenuSaysWhyItCannotAndLeavesTheOpenNote) {
     ASSERT_NO_FATAL_FAILURE(ChooseFromBrokenRowsMenu(2));  // 新しいメモ, 名前を変更, 削除
     // Its pages cannot even be freed: the user hears why, and nothing is deleted.
-    ASSERT_NO_FATAL_FAILURE(ExpectToldAboutBroken(IDS_UNREADABLE_NOT_DELETED));
+    ASSERT_NO_FATAL_FAILURE(ExpectToldAbout(IDS_UNREADABLE_NOT_DELETED));
     EXPECT_EQ(run->WaitForDialog(1000), nullptr) << "told more than once";
 
     EXPECT_EQ(test::Caption(windows.main), CaptionOf(L"A"));
@@ -314,7 +333,7 @@ TEST_F(EndToEndUnreadableNoteTest, RenamingTheNoteFromItsContextMenuSaysWhyItCan
     })) << "no label edit opened";
     EXPECT_EQ(test::QueryText(labelEdit), L"Broken") << "the edit is not on the damaged row";
     ASSERT_TRUE(test::TypeThroughInput(L"Renamed\n"));
-    ASSERT_NO_FATAL_FAILURE(ExpectToldAboutBroken(IDS_UNREADABLE_NOT_RENAMED));
+    ASSERT_NO_FATAL_FAILURE(ExpectToldAbout(IDS_UNREADABLE_NOT_RENAMED));
 
     EXPECT_TRUE(test::WaitUntil([&] { return SelectedRow() == rows.a; })) << "the sidebar points at another note";
     EXPECT_EQ(test::Caption(windows.main), CaptionOf(L"A"));
@@ -336,50 +355,37 @@ TEST_F(EndToEndUnreadableNoteTest, DeletingAnotherNoteFromItsContextMenuDeletesT
     ASSERT_NO_FATAL_FAILURE(ExpectToldOnceThatTheNoteIsUnreadable());
     EXPECT_TRUE(test::WaitUntil([&] { return test::Caption(windows.main) == CaptionOf(L"A"); }));
     EXPECT_EQ(SelectedRow(), rows.a);
-    PostMessageW(windows.main, WM_CLOSE, 0, 0);
-    ASSERT_EQ(run->Wait(30000), std::optional<DWORD>(0));
+    ASSERT_NO_FATAL_FAILURE(CloseProgram());
     EXPECT_EQ(StoredTitles(), (std::vector<std::string>{"A", "Broken"}));
     EXPECT_EQ(test::ReadNoteContent(path, file.a), std::optional<std::string>("alpha"));
-    const std::optional<std::string> bytes = test::ReadFileBytes(path);
-    ASSERT_TRUE(bytes);
-    EXPECT_EQ(bytes->substr(file.damagedPage * test::kDatabasePageSize, test::kDatabasePageSize), file.damagedBytes);
+    ExpectDamagedPageAsItWas();
 }
 
 // Deleting A, beside the damaged note, opens the next note that can be read and says why it passed
 // over Broken.
 TEST_F(EndToEndUnreadableNoteTest, DeletingTheNoteBesideItOpensTheNextNoteThatCanBeRead) {
-    ASSERT_TRUE(test::PressChord({VK_F6}));
-    ASSERT_TRUE(test::WaitUntil([&] { return test::FocusOnThreadOf(windows.main) == windows.tree; }));
+    ASSERT_NO_FATAL_FAILURE(FocusSidebar());
     ASSERT_TRUE(test::PressChord({VK_DELETE}));
     ASSERT_NO_FATAL_FAILURE(ExpectToldOnceThatTheNoteIsUnreadable());
     EXPECT_TRUE(test::WaitUntil([&] { return test::Caption(windows.main) == CaptionOf(L"C"); }));
     EXPECT_EQ(test::QueryText(windows.editor), L"gamma");
     EXPECT_EQ(SelectedRow(), rows.c);
 
-    PostMessageW(windows.main, WM_CLOSE, 0, 0);
-    ASSERT_EQ(run->Wait(30000), std::optional<DWORD>(0));
+    ASSERT_NO_FATAL_FAILURE(CloseProgram());
     EXPECT_EQ(StoredTitles(), (std::vector<std::string>{"Broken", "C"}));
     EXPECT_EQ(test::ReadNoteContent(path, file.c), std::optional<std::string>("gamma"));
-    const std::optional<std::string> bytes = test::ReadFileBytes(path);
-    ASSERT_TRUE(bytes);
-    EXPECT_EQ(bytes->substr(file.damagedPage * test::kDatabasePageSize, test::kDatabasePageSize), file.damagedBytes);
+    ExpectDamagedPageAsItWas();
 }
 
 // Its project cannot be deleted either (the damaged row can be neither kept for undo nor freed): the
 // user is told so once instead of seeing nothing happen, and every note stays.
 TEST_F(EndToEndUnreadableNoteTest, DeletingItsProjectSaysItCouldNotAndKeepsEveryNote) {
-    ASSERT_TRUE(test::PressChord({VK_F6}));
-    ASSERT_TRUE(test::WaitUntil([&] { return test::FocusOnThreadOf(windows.main) == windows.tree; }));
+    ASSERT_NO_FATAL_FAILURE(FocusSidebar());
     ASSERT_TRUE(test::PressChord({VK_HOME}));
     ASSERT_TRUE(test::WaitUntil([&] { return SelectedRow() == TreeItem(windows.tree, TVGN_ROOT); }));
     ASSERT_TRUE(test::WaitUntil([&] { return test::FocusOnThreadOf(windows.main) == windows.tree; }));
     ASSERT_TRUE(test::PressChord({VK_DELETE}));
-    const HWND message = run->WaitForDialog(10000);
-    ASSERT_NE(message, nullptr) << "the user was not told that nothing was deleted";
-    std::wstring text = ProgramString(IDS_DELETE_FAILED);
-    test::ExpectDialogShows(message, text.replace(text.find(L"%1"), 2, L"Inbox"));
-    test::PressTaskDialogButton(message, IDOK);
-    ASSERT_TRUE(test::WaitUntil([&] { return !IsWindow(message); }));
+    ASSERT_NO_FATAL_FAILURE(ExpectToldAbout(IDS_DELETE_FAILED, L"Inbox"));
     EXPECT_EQ(run->WaitForDialog(1000), nullptr) << "told more than once";
     EXPECT_EQ(FindNoteRows(windows.tree).broken, rows.broken);
     CloseAndExpectStored("alpha");
@@ -389,8 +395,7 @@ TEST_F(EndToEndUnreadableNoteTest, DeletingItsProjectSaysItCouldNotAndKeepsEvery
 // The arrows in the sidebar pass over the damaged note both ways; a message the first time, no
 // dialog at the later passes.
 TEST_F(EndToEndUnreadableNoteTest, TheArrowsPassOverTheNoteBothWaysAndSaySoOnce) {
-    ASSERT_TRUE(test::PressChord({VK_F6}));
-    ASSERT_TRUE(test::WaitUntil([&] { return test::FocusOnThreadOf(windows.main) == windows.tree; }));
+    ASSERT_NO_FATAL_FAILURE(FocusSidebar());
     ASSERT_TRUE(test::PressChord({VK_DOWN}));
     ASSERT_NO_FATAL_FAILURE(ExpectToldOnceThatTheNoteIsUnreadable());
     EXPECT_TRUE(test::WaitUntil([&] { return test::Caption(windows.main) == CaptionOf(L"C"); }));
@@ -407,12 +412,9 @@ TEST_F(EndToEndUnreadableNoteTest, TheArrowsPassOverTheNoteBothWaysAndSaySoOnce)
 
     test::PostCharacters(windows.editor, L"q");
     EXPECT_TRUE(test::WaitUntil([&] { return test::ReadNoteContent(path, file.c) == "qgamma"; }));
-    PostMessageW(windows.main, WM_CLOSE, 0, 0);
-    ASSERT_EQ(run->Wait(30000), std::optional<DWORD>(0));
+    ASSERT_NO_FATAL_FAILURE(CloseProgram());
     EXPECT_EQ(test::ReadNoteContent(path, file.a), std::optional<std::string>("alpha"));
-    const std::optional<std::string> bytes = test::ReadFileBytes(path);
-    ASSERT_TRUE(bytes);
-    EXPECT_EQ(bytes->substr(file.damagedPage * test::kDatabasePageSize, test::kDatabasePageSize), file.damagedBytes);
+    ExpectDamagedPageAsItWas();
 }
 
 TEST_F(EndToEndUnreadableNoteTest, ReplacingInAllNotesRewritesTheReadableOnesAndNamesTheDamagedNoteOnce) {
@@ -462,15 +464,6 @@ protected:
         ASSERT_TRUE(test::WaitUntil([&] { return test::Caption(windows.main) == CaptionOf(L"C"); }));
         ASSERT_TRUE(test::WaitUntil([&] { return test::FocusOnThreadOf(windows.main) == windows.editor; }))
             << "the click did not hand the focus to the editor";
-    }
-
-    // Keys for the sidebar: opening a note hands the focus to the editor, F6 brings it back.
-    void FocusSidebar() {
-        if (test::FocusOnThreadOf(windows.main) != windows.tree) {
-            ASSERT_TRUE(test::PressChord({VK_F6}));
-        }
-        ASSERT_TRUE(test::WaitUntil([&] { return test::FocusOnThreadOf(windows.main) == windows.tree; }))
-            << "the sidebar did not take the focus";
     }
 
     // The notes of "Inbox" in their stored order, read from the index alone (the damaged row's

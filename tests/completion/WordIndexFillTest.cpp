@@ -46,6 +46,12 @@ protected:
         (void)index.AddWordsFromText(UnsavedText(ws));
         return index;
     }
+    // No workspace, and nothing in the file: each case of a table starts from here.
+    void EmptyTheFile() {
+        DropWorkspace();
+        Exec("DELETE FROM settings");
+        Exec("DELETE FROM projects");
+    }
     // A slice that ends at once: exactly one piece of work (one note, or one part of a long one).
     static FillProgress StepOnce(WordIndexFill& fill, WordIndex& index) {
         return fill.Step(index, FillDeadline::min());
@@ -225,9 +231,7 @@ TEST_F(WordIndexFillTest, FinishedIndexEqualsOnePassOverWhatTheNotesBecameMeanwh
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
-        DropWorkspace();
-        Exec("DELETE FROM settings");
-        Exec("DELETE FROM projects");
+        EmptyTheFile();
         notes.clear();
         MakeNotes();
         Workspace& ws = LoadWorkspace();
@@ -332,9 +336,7 @@ TEST_F(WordIndexFillTest, PastTheWordLimitSavesOfTheOpenNoteNeverStartTheFillOve
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
-        DropWorkspace();
-        Exec("DELETE FROM settings");
-        Exec("DELETE FROM projects");
+        EmptyTheFile();
         ids.clear();
         const int64_t p = AddProject("p");
         for (int n = 0; n < 12; ++n) {

@@ -44,7 +44,7 @@ FillProgress WordIndexFill::Step(WordIndex& index, FillDeadline deadline) {
     if (phase_ == Phase::Done) return FillProgress::Done;
     // A mapped page that cannot be read ends the process: only while nothing typed is pending.
     std::optional<MappedReads> mapping;
-    if (!AnythingUnsaved()) mapping.emplace(workspace_.db);
+    if (!workspace_.HasUnsavedText()) mapping.emplace(workspace_.db);
 
     if (rereadPending_) RereadPendingNote(index);
     if (!mustStartOver_ && !suspects_.empty() && !SuspectsUnchanged()) mustStartOver_ = true;
@@ -265,12 +265,6 @@ bool WordIndexFill::ScanPending(WordIndex& index, FillDeadline deadline) {
     pending_.shrink_to_fit();
     pendingAt_ = 0;
     return true;
-}
-
-bool WordIndexFill::AnythingUnsaved() const {
-    if (workspace_.HasUnsavedEditorChanges()) return true;
-    return std::any_of(workspace_.documents.begin(), workspace_.documents.end(),
-                       [](const auto& entry) { return entry.second.dirty; });
 }
 
 }  // namespace lq

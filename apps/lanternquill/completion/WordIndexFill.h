@@ -78,8 +78,6 @@ private:
     // True when every note reported changed since the last slice still holds the text it was read
     // with.
     [[nodiscard]] bool SuspectsUnchanged();
-    // The open note or a cached one holds text not yet in the database.
-    [[nodiscard]] bool AnythingUnsaved() const;
 
     Workspace& workspace_;
     Phase phase_ = Phase::Rows;

@@ -114,6 +114,8 @@ public:
     void SetProjectExpanded(int64_t projectId, bool expanded);
     // A note is open and its document holds edits not yet stored.
     [[nodiscard]] bool HasUnsavedEditorChanges();
+    // The open note or a cached document holds text not yet stored.
+    [[nodiscard]] bool HasUnsavedText();
 
     // --- Creating, renaming and moving ---
     // These write the database first and change `tree` only as far as it accepted the change; they
@@ -200,8 +202,10 @@ public:
     // Saves everything dirty, then rewrites every note holding the query in one transaction; the open
     // note's editor shows the new text with its caret on the same line and column, other rewritten
     // notes' cached documents are released and their stored carets carried over the same way. On any
-    // failure nothing is changed anywhere (what the save beforehand wrote stays written).
-    [[nodiscard]] ReplaceAllOutcome ReplaceInAllNotes(std::string_view query, std::string_view replacement);
+    // failure nothing is changed anywhere (what the save beforehand wrote stays written). Notes known
+    // to be unreadable (`unreadable`, as the count found them) are passed over without being read.
+    [[nodiscard]] ReplaceAllOutcome ReplaceInAllNotes(std::string_view query, std::string_view replacement,
+                                                      std::vector<int64_t> unreadable = {});
     // One attempt of the above after its save: passes over the notes `unreadable` lists and adds those it meets.
     [[nodiscard]] ReplaceAllOutcome ReplaceInTransaction(std::string_view query, std::string_view replacement,
                                                          std::vector<int64_t>& unreadable);

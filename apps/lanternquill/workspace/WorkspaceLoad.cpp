@@ -1,6 +1,5 @@
 #include "workspace/Workspace.h"
 
-#include <algorithm>
 #include <array>
 #include <optional>
 
@@ -97,11 +96,8 @@ void Workspace::LoadLastOpened(int64_t projectId) {
     if (!lastOpenedLoaded.insert(projectId).second) return;
     // Mapped when nothing typed is pending (a mapped page that cannot be read ends the process, see
     // MappedReads): the walk over the texts' pages then costs no round trip to the system per page.
-    const bool unsaved =
-        HasUnsavedEditorChanges() ||
-        std::any_of(documents.begin(), documents.end(), [](const auto& cached) { return cached.second.dirty; });
     std::optional<MappedReads> mapped;
-    if (!unsaved) mapped.emplace(db);
+    if (!HasUnsavedText()) mapped.emplace(db);
     Statement* statement = db.Prepare(kLastOpenedNoteSql);
     if (statement == nullptr) return;
     const ScopedReset reset(*statement);

@@ -70,7 +70,8 @@ std::optional<ReplaceCount> Workspace::CountInAllNotes(std::string_view query, s
     return count;
 }
 
-ReplaceAllOutcome Workspace::ReplaceInAllNotes(std::string_view query, std::string_view replacement) {
+ReplaceAllOutcome Workspace::ReplaceInAllNotes(std::string_view query, std::string_view replacement,
+                                               std::vector<int64_t> unreadable) {
     ReplaceAllOutcome outcome;
     if (query.empty()) return outcome;
     editor.CompleteComposition();
@@ -80,9 +81,8 @@ ReplaceAllOutcome Workspace::ReplaceInAllNotes(std::string_view query, std::stri
     }
 
     // A damaged row read inside the transaction forbids its writes (SQLite's rule after a corrupt
-    // read), so the notes that cannot be read are found on a first pass that rolls back, and the
-    // second passes over them without reading them.
-    std::vector<int64_t> unreadable;
+    // read), so notes that cannot be read and were not known are found on a first pass that rolls
+    // back, and the second passes over them without reading them.
     for (int attempt = 0; attempt < 2; ++attempt) {
         const bool knownBefore = !unreadable.empty();
         outcome = ReplaceInTransaction(query, replacement, unreadable);

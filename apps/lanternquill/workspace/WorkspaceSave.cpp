@@ -68,6 +68,11 @@ bool Workspace::HasUnsavedEditorChanges() {
     return currentNoteId != 0 && editor.call().Modify();
 }
 
+bool Workspace::HasUnsavedText() {
+    return HasUnsavedEditorChanges() ||
+           std::any_of(documents.begin(), documents.end(), [](const auto& cached) { return cached.second.dirty; });
+}
+
 SaveResult Workspace::SaveAll(SaveReason /*reason*/) {
     auto& call = editor.call();
 

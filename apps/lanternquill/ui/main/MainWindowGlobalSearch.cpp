@@ -273,7 +273,8 @@ void MainWindow::ReplaceInAllNotes() {
     ReplaceAllOutcome outcome;
     {
         const WaitCursor waiting(*this);
-        outcome = workspace->ReplaceInAllNotes(utf8Query, replacement);
+        // The notes the count could not read are not read again.
+        outcome = workspace->ReplaceInAllNotes(utf8Query, replacement, notCounted);
     }
     switch (outcome.status) {
         case ReplaceAllStatus::Replaced:
