@@ -144,6 +144,15 @@ std::wstring FreshCopy(const std::wstring& cached, const std::wstring& folder) {
         std::printf("  could not copy the database: %s\n", error.message().c_str());
         return {};
     }
+    // A user's file has long been on the disk; a copy just made is still in the system's cache, and
+    // the program's first commit would wait for the whole copy to be written when it flushes the file.
+    HANDLE file = CreateFileW(copy.c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
+    const bool flushed = file != INVALID_HANDLE_VALUE && FlushFileBuffers(file) != FALSE;
+    if (file != INVALID_HANDLE_VALUE) CloseHandle(file);
+    if (!flushed) {
+        std::printf("  could not write the copy of the database to the disk\n");
+        return {};
+    }
     return copy;
 }
 

@@ -154,6 +154,36 @@ void NewNoteSteps(const lq::ProjectTree& tree, int projects, int notes) {
         notes, projects, add, select, edit, pump, end);
 }
 
+// A deletion over a filled sidebar, as the delete command and its undo do it: a note of the first
+// project removed and its neighbour selected; then the first project (every note of it) removed and
+// put back with its notes.
+void DeleteSteps(const lq::ProjectTree& tree, int projects, int notes) {
+    FilledSidebar filled(tree);
+    if (!filled.control) return;
+    lq::SidebarTree& sidebar = filled.sidebar;
+    Clock::time_point start = Clock::now();
+    sidebar.RemoveItem(lq::TreeItemKey{false, 1});
+    const double removeNote = MillisSince(start);
+    start = Clock::now();
+    sidebar.Select(lq::TreeItemKey{false, 1 + projects});
+    lq::test::TestHostWindow::PumpMessages();
+    const double select = MillisSince(start);
+    lq::ProjectTree without = tree;
+    without.projects.front().notes.erase(without.projects.front().notes.begin());
+    start = Clock::now();
+    sidebar.RemoveItem(lq::TreeItemKey{true, 1});
+    lq::test::TestHostWindow::PumpMessages();
+    const double removeProject = MillisSince(start);
+    start = Clock::now();
+    sidebar.Sync(without, lq::TreeItemKey{true, 1});
+    lq::test::TestHostWindow::PumpMessages();
+    const double putBack = MillisSince(start);
+    std::printf(
+        "delete, %6d notes in %4d projects: note %7.1f ms, select next %7.1f ms, project of %zu notes %7.1f ms, "
+        "put back %7.1f ms\n",
+        notes, projects, removeNote, select, without.projects.front().notes.size(), removeProject, putBack);
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -164,6 +194,12 @@ int main(int argc, char** argv) {
                 RawSteps(tree, projects, notes);
                 NewNoteSteps(tree, projects, notes);
             }
+        }
+        return 0;
+    }
+    if (argc > 1 && std::string(argv[1]) == "--delete") {
+        for (const int projects : {50, 2000}) {
+            for (const int notes : {1000, 50000, 100000}) DeleteSteps(MakeTree(projects, notes), projects, notes);
         }
         return 0;
     }

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdint>
 #include <string>
 #include <vector>
 
@@ -179,6 +180,40 @@ TEST_F(SidebarTreeTest, SyncKeepsTheSelectionOrMovesItToACollapsedParent) {
     EXPECT_EQ(sidebar_.GetSelection(), (TreeItemKey{true, 3}));
     EXPECT_FALSE(Expanded(Item({true, 3})));
     EXPECT_EQ(Count(TreeAction::Select), 0);  // all of it the program's own doing
+}
+
+TEST_F(SidebarTreeTest, SyncOfSeveralRowsAtOncePutsEachWhereTheProjectTreeHasIt) {
+    // As an import does it: new notes last in one project, all put in by one call.
+    ProjectTree model = SmallTree();
+    sidebar_.Populate(model, 0, TreeItemKey{false, 11});
+    model.InsertNote(NoteListRow{20, 2, "imported a", 0, 0}, SIZE_MAX);
+    model.InsertNote(NoteListRow{21, 2, "imported b", 0, 0}, SIZE_MAX);
+    model.InsertNote(NoteListRow{13, 1, "imported c", 0, 0}, SIZE_MAX);
+    model.RemoveNote(10);
+    const std::vector<TreeItemKey> keys{{false, 20}, {false, 21}, {false, 13}, {false, 10}};
+    sidebar_.Sync(model, keys);
+    EXPECT_EQ(Rows(), (std::vector<std::string>{"P1 Inbox", "  N11 second", "  N12 third", "  N13 imported c",
+                                                "P2 空", "  N20 imported a", "  N21 imported b", "P3 Work",
+                                                "  N30 plan", "  N31 日本語のメモ"}));
+    EXPECT_EQ(ChildrenFlag(Item({true, 2})), 1);
+    EXPECT_EQ(sidebar_.ItemCount(), 10u);
+    EXPECT_EQ(sidebar_.GetSelection(), (TreeItemKey{false, 11}));
+    EXPECT_EQ(Count(TreeAction::Select), 0);
+
+    // The scroll place stays where it was for the whole batch.
+    ProjectTree tall = TallTree(5, 6);
+    sidebar_.Populate(tall, 0, std::nullopt);
+    ASSERT_TRUE(TreeView_SelectSetFirstVisible(tree(), Item({false, 302})));
+    std::vector<TreeItemKey> added;
+    for (int64_t id = 106; id < 116; ++id) {
+        tall.InsertNote(NoteListRow{id, 1, "note " + std::to_string(id), 0, 0}, SIZE_MAX);
+        added.push_back({false, id});
+    }
+    sidebar_.Sync(tall, added);
+    EXPECT_EQ(FirstVisible(), (TreeItemKey{false, 302}));
+    EXPECT_EQ(Next(Item({false, 105}), TVGN_NEXT), Item({false, 106}));
+    EXPECT_EQ(Next(Item({false, 115}), TVGN_NEXT), nullptr);
+    EXPECT_EQ(sidebar_.ItemCount(), 45u);
 }
 
 TEST_F(SidebarTreeTest, SelectingAFirstNoteBringsItsProjectIntoView) {

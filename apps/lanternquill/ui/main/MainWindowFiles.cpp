@@ -72,7 +72,10 @@ void MainWindow::ImportTextFiles(const std::vector<std::wstring>& paths) {
 
     if (!importedIds.empty()) {
         // Only the new rows go in: rebuilding the whole tree costs as much as the start-up's fill.
-        for (const int64_t id : importedIds) sidebar.Sync(workspace->tree, TreeItemKey{false, id});
+        std::vector<TreeItemKey> rows;
+        rows.reserve(importedIds.size());
+        for (const int64_t id : importedIds) rows.push_back(TreeItemKey{false, id});
+        sidebar.Sync(workspace->tree, rows);
         const int64_t lastImported = importedIds.back();
         if (workspace->OpenNote(lastImported)) {
             workspace->SetProjectExpanded(projectId, true);

@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <functional>
 #include <optional>
+#include <span>
 #include <string>
 #include <string_view>
 #include <unordered_map>
@@ -94,6 +95,8 @@ public:
     // selection (moved to the parent when it would hide in a collapsed project) and the scroll place.
     // A key the ProjectTree no longer holds is removed and not inserted again.
     void Sync(const ProjectTree& projects, TreeItemKey key);
+    // The same for several rows at once (the notes of an import), with one redraw for all of them.
+    void Sync(const ProjectTree& projects, std::span<const TreeItemKey> keys);
 
     // Deletes the row of `key` with its children; the parent loses its expand button with its last
     // child.
@@ -208,10 +211,15 @@ private:
     void SetChildrenFlag(HTREEITEM item, bool hasChildren) noexcept;
     void Expand(HTREEITEM item) noexcept;
     [[nodiscard]] HTREEITEM Relative(HTREEITEM item, UINT relation) const noexcept;
+    void SyncRow(const ProjectTree& projects, TreeItemKey key);  // Sync's work for one row, drawing off
+    // A row message (TVM_*) handed straight to the control's own procedure, past the subclass, which
+    // has nothing to do for one.
+    LRESULT RowMessage(UINT message, WPARAM wParam, LPARAM lParam) const noexcept;
     void InvalidateRow(HTREEITEM item) noexcept;
     void ForgetRowState(HTREEITEM item) noexcept;
 
     HWND hwnd_ = nullptr;
+    WNDPROC controlProc_ = nullptr;  // the tree-view class's procedure, under the subclass
     UniqueFont font_;
     UniqueFont boldFont_;  // null when it could not be made: projects then use `font_`
     int32_t dpi_ = 96;
