@@ -580,8 +580,10 @@ int main() {
     std::error_code error;
     std::filesystem::create_directories(context.keep, error);
 
+    // completion-limit alone needs no database of the shapes (1.2 GB each at 100,000 notes).
+    const bool shapes = !(options.only.size() == 1 && options.Wants(L"completion-limit"));
     bool first = true;
-    for (const int notes : options.sizes) {
+    for (const int notes : shapes ? options.sizes : std::vector<int>()) {
         for (const int projects : options.projects) {
             if (projects != options.projects.front() && !first) continue;
             RunShape(context, notes, projects);
