@@ -24,6 +24,7 @@
 #include "ProgramDriver.h"
 #include "ProgramSession.h"
 #include "Scintilla.h"
+#include "platform/FileHandle.h"
 #include "resources/ResourceIds.h"
 #include "support/TempFolder.h"
 
@@ -146,10 +147,9 @@ std::wstring FreshCopy(const std::wstring& cached, const std::wstring& folder) {
     }
     // A user's file has long been on the disk; a copy just made is still in the system's cache, and
     // the program's first commit would wait for the whole copy to be written when it flushes the file.
-    HANDLE file = CreateFileW(copy.c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
-    const bool flushed = file != INVALID_HANDLE_VALUE && FlushFileBuffers(file) != FALSE;
-    if (file != INVALID_HANDLE_VALUE) CloseHandle(file);
-    if (!flushed) {
+    const lq::FileHandle file(
+        CreateFileW(copy.c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr));
+    if (!file.valid() || FlushFileBuffers(file.get()) == FALSE) {
         std::printf("  could not write the copy of the database to the disk\n");
         return {};
     }
