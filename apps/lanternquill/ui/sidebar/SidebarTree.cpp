@@ -61,7 +61,7 @@ int32_t SidebarTree::GetWidth() const noexcept {
 LRESULT SidebarTree::RowMessage(UINT message, WPARAM wParam, LPARAM lParam) const noexcept {
     // Under Wine every message through a subclassed window costs a round trip to the wineserver (the
     // subclass chain lives in a window property): walking or removing a project's thousand rows
-    // through it took a fifth of a second.
+    // through it took a fifth of a second, and the fill sends several messages for every row.
     if (controlProc_ != nullptr) return CallWindowProcW(controlProc_, hwnd_, message, wParam, lParam);
     return SendMessageW(hwnd_, message, wParam, lParam);
 }
@@ -102,11 +102,11 @@ void SidebarTree::SetChildrenFlag(HTREEITEM item, bool hasChildren) noexcept {
     change.mask = TVIF_CHILDREN | TVIF_HANDLE;
     change.hItem = item;
     change.cChildren = hasChildren ? 1 : 0;
-    SendMessageW(hwnd_, TVM_SETITEMW, 0, reinterpret_cast<LPARAM>(&change));
+    RowMessage(TVM_SETITEMW, 0, reinterpret_cast<LPARAM>(&change));
 }
 
 void SidebarTree::Expand(HTREEITEM item) noexcept {
-    SendMessageW(hwnd_, TVM_EXPAND, TVE_EXPAND, reinterpret_cast<LPARAM>(item));
+    RowMessage(TVM_EXPAND, TVE_EXPAND, reinterpret_cast<LPARAM>(item));
 }
 
 void SidebarTree::InvalidateRow(HTREEITEM item) noexcept {
@@ -184,7 +184,7 @@ void SidebarTree::Populate(const ProjectTree& projects, int64_t openNoteId, std:
     EndDrag(false);  // every row handle is about to go
     SendMessageW(hwnd_, WM_SETREDRAW, FALSE, 0);
     redrawOff_ = true;
-    SendMessageW(hwnd_, TVM_DELETEITEM, 0, reinterpret_cast<LPARAM>(TVI_ROOT));
+    RowMessage(TVM_DELETEITEM, 0, reinterpret_cast<LPARAM>(TVI_ROOT));
     items_.clear();
     hotItem_ = nullptr;
     hotPart_ = TreeHitPart::None;
@@ -195,9 +195,6 @@ void SidebarTree::Populate(const ProjectTree& projects, int64_t openNoteId, std:
     for (const ProjectNode& project : projects.projects) rows += project.notes.size();
     items_.reserve(rows);
 
-    // The fill bypasses the subclass procedure: it has nothing to do for these messages, and under
-    // Wine every message through a subclassed window costs a round trip to the wineserver.
-    const bool subclassed = RemoveWindowSubclass(hwnd_, SubclassProc, 1) != FALSE;
     // Every project first, then the notes of each, each list walked backwards and every row put at
     // the head of its siblings: that gives the tree's order and is cheap for every version of the
     // control. Wine's control looks each parent handle up in a list of its items in the order they
@@ -217,7 +214,6 @@ void SidebarTree::Populate(const ProjectTree& projects, int64_t openNoteId, std:
         }
         if (project.expanded) Expand(projectItems[i]);
     }
-    if (subclassed) SetWindowSubclass(hwnd_, SubclassProc, 1, reinterpret_cast<DWORD_PTR>(this));
 
     HTREEITEM selected = toSelect ? FindItem(*toSelect) : nullptr;
     if (selected) SendMessageW(hwnd_, TVM_SELECTITEM, TVGN_CARET, reinterpret_cast<LPARAM>(selected));
